@@ -1,0 +1,520 @@
+#include "calculation.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace urbaflux {
+
+using Reason = CalculationOutcome::Reason;
+using Subject = CalculationOutcome::Subject;
+using Status = CalculationOutcome::Status;
+
+CalculationCache::CalculationCache()
+    : m_distance(kMaxPairs + 1), m_weight(kMaxPairs + 1), m_valid(kMaxPairs + 1, 0),
+      m_decay(kMaxPairs + 1), m_decayByDestination(kMaxPairs), m_matrix(kMaxPairs),
+      m_interaction(kMaxPairs + 1)
+{
+}
+
+// One run of the calculation: the parsed inputs and the scratch copies of every value it writes.
+struct CalculationRun
+{
+    ProjectState& state;
+    CalculationCache& cache;
+    const CalculationOptions& options;
+    const int n;
+    const int kind;
+    double alpha = 0.0;
+    const double tolerance = 0.0001;
+
+    std::vector<double> origin, destination;           // O, D by area
+    std::vector<double> base;                          // dist * w / 100 by pair (literal runs)
+    std::vector<double> a, b, previousA, previousB, s; // scratch balancing state
+    std::vector<float> t;
+    std::vector<double> estimatedOrigins, estimatedDestinations;
+    double totalInteractions = 0.0;
+    CalculationOutcome outcome;
+
+    CalculationRun(ProjectState& st, CalculationCache& c, const CalculationOptions& o)
+        : state(st), cache(c), options(o), n(st.areas.count), kind(st.model.kind)
+    {
+    }
+
+    bool fail(Reason reason, Subject subject, int pair = 0, int area = 0)
+    {
+        outcome.status = Status::Stopped;
+        outcome.reason = reason;
+        outcome.subject = subject;
+        outcome.pair = pair;
+        outcome.area = area;
+        return false;
+    }
+
+    static Reason reasonOf(NumberError error)
+    {
+        return error == NumberError::Empty ? Reason::Empty : Reason::NotANumber;
+    }
+
+    bool readInputs();
+    bool readPair(int k);
+    bool balance();
+    template <bool Literal> bool runPasses();
+    template <bool Literal> bool originFactorPass();
+    template <bool Literal> bool destinationFactorPass();
+    bool closeOriginSum(int o, double sum);
+    bool closeDestinationSum(int i, float sum);
+    std::vector<double> term; // the weight term of a pass, by area
+    template <bool Literal> bool computeMatrix();
+    bool computePairValues();
+    void commit();
+};
+
+bool CalculationRun::readInputs()
+{
+    const FieldValue& alphaField = state.model.alpha;
+    if (alphaField.isNumber()) {
+        alpha = alphaField.number;
+    } else {
+        NumberError error = NumberError::Empty;
+        const auto value =
+            alphaField.isText() ? parseStrictNumber(alphaField.text, &error) : std::nullopt;
+        if (!value)
+            return fail(reasonOf(error), Subject::Alpha);
+        alpha = *value;
+    }
+
+    origin.assign(n + 1, 0.0);
+    destination.assign(n + 1, 0.0);
+    for (int i = 1; i <= n; ++i) {
+        NumberError error = NumberError::None;
+        const auto o = parseStrictNumber(state.areas.origin[i], &error);
+        if (!o)
+            return fail(reasonOf(error), Subject::Origin, 0, i);
+        const auto d = parseStrictNumber(state.areas.destination[i], &error);
+        if (!d)
+            return fail(reasonOf(error), Subject::Destination, 0, i);
+        origin[i] = *o;
+        destination[i] = *d;
+    }
+
+    const std::uint64_t alphaBits = std::bit_cast<std::uint64_t>(alpha);
+    if (alphaBits != cache.m_alphaBits) {
+        std::fill(cache.m_valid.begin(), cache.m_valid.end(), 0);
+        cache.m_alphaBits = alphaBits;
+    }
+    if (options.literal)
+        base.assign(n * n + 1, 0.0);
+    for (int k = 1; k <= n * n; ++k) {
+        if (!options.literal && cache.m_valid[k] &&
+            cache.m_distance[k] == state.distances.distance[k] &&
+            cache.m_weight[k] == state.distances.weight[k])
+            continue;
+        // The transposed table no longer matches, even if this run stops on the pair.
+        cache.m_transposedFor = -1;
+        if (!readPair(k))
+            return false;
+    }
+    return true;
+}
+
+// Parses pair k and computes its decay factor, refusing what the old program's power could not
+// take: a zero base, a negative base under a fractional exponent, a result out of range.
+bool CalculationRun::readPair(int k)
+{
+    NumberError error = NumberError::None;
+    const QString& distanceText = state.distances.distance[k];
+    const auto dist = parseStrictNumber(distanceText, &error);
+    if (!dist)
+        return fail(reasonOf(error), Subject::Distance, k);
+    const FieldValue& weightField = state.distances.weight[k];
+    double w = 0.0;
+    if (weightField.isNumber()) {
+        w = weightField.number;
+    } else {
+        const auto value =
+            weightField.isText() ? parseStrictNumber(weightField.text, &error) : std::nullopt;
+        if (!value)
+            return fail(weightField.isText() ? reasonOf(error) : Reason::Empty, Subject::Weight, k);
+        w = *value;
+    }
+    if (*dist == 0.0)
+        return fail(Reason::Zero, Subject::Distance, k);
+    if (w == 0.0)
+        return fail(Reason::Zero, Subject::Weight, k);
+    const double b = *dist * w / 100;
+    const double f = std::pow(b, -alpha);
+    if (std::isnan(f))
+        return fail(Reason::InvalidPower, *dist < 0 ? Subject::Distance : Subject::Weight, k);
+    if (std::isinf(f) || b == 0.0)
+        return fail(Reason::Overflow, Subject::Distance, k);
+    if (options.literal) {
+        base[k] = b;
+    } else {
+        cache.m_distance[k] = distanceText;
+        cache.m_weight[k] = weightField;
+        cache.m_decay[k] = f;
+        cache.m_valid[k] = 1;
+    }
+    return true;
+}
+
+bool CalculationRun::closeOriginSum(int o, double sum)
+{
+    s[o] = sum;
+    if (sum == 0.0)
+        return fail(Reason::ZeroSum, Subject::OriginSum, 0, o);
+    a[o] = 1 / sum;
+    if (!std::isfinite(a[o]) || !std::isfinite(sum))
+        return fail(Reason::Overflow, Subject::OriginSum, 0, o);
+    return true;
+}
+
+bool CalculationRun::closeDestinationSum(int i, float sum)
+{
+    if (std::isinf(sum))
+        return fail(Reason::Overflow, Subject::DestinationSum, 0, i);
+    t[i] = sum;
+    if (sum == 0.0f)
+        return fail(Reason::ZeroSum, Subject::DestinationSum, 0, i);
+    const float inverse = 1.0f / sum;
+    if (std::isinf(inverse))
+        return fail(Reason::Overflow, Subject::DestinationSum, 0, i);
+    b[i] = inverse;
+    return true;
+}
+
+// S(o) = sum over d of f(o, d) * term(d), added in the order of d. The fast path runs four
+// origins side by side: each sum still takes its terms one by one in the same order, so the
+// bits are those of the plain loop, but the processor overlaps four chains of additions.
+template <bool Literal> bool CalculationRun::originFactorPass()
+{
+    const bool plain = kind == int(ModelKind::OriginConstrained);
+    term.resize(n + 1);
+    for (int d = 1; d <= n; ++d)
+        term[d] = plain ? destination[d] : destination[d] * b[d];
+    const double* tm = term.data();
+    int o = 1;
+    if constexpr (!Literal) {
+        for (; o + 3 <= n; o += 4) {
+            const double* f0 = cache.m_decay.data() + pairIndex(o, 0, n);
+            const double* f1 = f0 + n;
+            const double* f2 = f1 + n;
+            const double* f3 = f2 + n;
+            double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
+            for (int d = 1; d <= n; ++d) {
+                s0 = s0 + f0[d] * tm[d];
+                s1 = s1 + f1[d] * tm[d];
+                s2 = s2 + f2[d] * tm[d];
+                s3 = s3 + f3[d] * tm[d];
+            }
+            if (!closeOriginSum(o, s0) || !closeOriginSum(o + 1, s1) ||
+                !closeOriginSum(o + 2, s2) || !closeOriginSum(o + 3, s3))
+                return false;
+        }
+    }
+    for (; o <= n; ++o) {
+        double sum = 0.0;
+        for (int d = 1; d <= n; ++d) {
+            const int k = pairIndex(o, d, n);
+            if constexpr (Literal)
+                sum = sum + std::pow(base[k], -alpha) * tm[d];
+            else
+                sum = sum + cache.m_decay[k] * tm[d];
+        }
+        if (!closeOriginSum(o, sum))
+            return false;
+    }
+    return true;
+}
+
+// T(i) = sum over j of f(j, i) * term(j), rounded to single precision at each addition, as the
+// old program's single-precision sums were. Four destinations side by side, as above.
+template <bool Literal> bool CalculationRun::destinationFactorPass()
+{
+    const bool plain = kind == int(ModelKind::DestinationConstrained);
+    term.resize(n + 1);
+    for (int j = 1; j <= n; ++j)
+        term[j] = plain ? origin[j] : origin[j] * a[j];
+    const double* tm = term.data();
+    const double* byDestination = cache.m_decayByDestination.data() - 1; // [(i - 1) * n + j]
+    int i = 1;
+    if constexpr (!Literal) {
+        for (; i + 3 <= n; i += 4) {
+            const double* f0 = byDestination + (i - 1) * n;
+            const double* f1 = f0 + n;
+            const double* f2 = f1 + n;
+            const double* f3 = f2 + n;
+            float t0 = 0.0f, t1 = 0.0f, t2 = 0.0f, t3 = 0.0f;
+            for (int j = 1; j <= n; ++j) {
+                t0 = static_cast<float>(static_cast<double>(t0) + f0[j] * tm[j]);
+                t1 = static_cast<float>(static_cast<double>(t1) + f1[j] * tm[j]);
+                t2 = static_cast<float>(static_cast<double>(t2) + f2[j] * tm[j]);
+                t3 = static_cast<float>(static_cast<double>(t3) + f3[j] * tm[j]);
+            }
+            if (!closeDestinationSum(i, t0) || !closeDestinationSum(i + 1, t1) ||
+                !closeDestinationSum(i + 2, t2) || !closeDestinationSum(i + 3, t3))
+                return false;
+        }
+    }
+    for (; i <= n; ++i) {
+        float sum = 0.0f;
+        for (int j = 1; j <= n; ++j) {
+            double f;
+            if constexpr (Literal)
+                f = std::pow(base[pairIndex(j, i, n)], -alpha);
+            else
+                f = byDestination[(i - 1) * n + j];
+            sum = static_cast<float>(static_cast<double>(sum) + f * tm[j]);
+        }
+        if (!closeDestinationSum(i, sum))
+            return false;
+    }
+    return true;
+}
+
+template <bool Literal> bool CalculationRun::runPasses()
+{
+    const bool originFactors = kind != int(ModelKind::DestinationConstrained);
+    const bool destinationFactors = kind != int(ModelKind::OriginConstrained);
+    const bool iterate = kind == int(ModelKind::OriginAndDestinationConstrained);
+    for (;;) {
+        if (outcome.passes >= options.maxPasses) {
+            outcome.status = Status::NotConverged;
+            return false;
+        }
+        ++outcome.passes;
+        std::fill(s.begin() + 1, s.end(), 0.0);
+        std::fill(t.begin() + 1, t.end(), 0.0f);
+
+        if (originFactors && !originFactorPass<Literal>())
+            return false;
+        if (!destinationFactors)
+            return true;
+        if (!destinationFactorPass<Literal>())
+            return false;
+        if (!iterate)
+            return true;
+
+        // The strict test and the copy of only the vector that fired are what the program's
+        // results have always been computed with; they decide how many passes a data set takes.
+        bool settled = true;
+        for (int o = 1; o <= n && settled; ++o) {
+            if (std::fabs(b[o] - previousB[o]) > tolerance) {
+                std::copy(b.begin() + 1, b.begin() + n + 1, previousB.begin() + 1);
+                settled = false;
+            } else if (std::fabs(a[o] - previousA[o]) > tolerance) {
+                std::copy(a.begin() + 1, a.begin() + n + 1, previousA.begin() + 1);
+                settled = false;
+            }
+        }
+        if (settled)
+            return true;
+    }
+}
+
+template <bool Literal> bool CalculationRun::computeMatrix()
+{
+    double* m = cache.m_matrix.data();
+    int k = 0;
+    for (int o = 1; o <= n; ++o) {
+        for (int d = 1; d <= n; ++d) {
+            ++k;
+            double f;
+            if constexpr (Literal)
+                f = std::pow(base[k], -alpha);
+            else
+                f = cache.m_decay[k];
+            double& cell = m[k - 1];
+            switch (static_cast<ModelKind>(kind)) {
+            case ModelKind::OriginAndDestinationConstrained:
+                cell = a[o] * origin[o] * b[d] * destination[d] * f;
+                break;
+            case ModelKind::DestinationConstrained:
+                cell = origin[o] * b[d] * destination[d] * f;
+                break;
+            case ModelKind::OriginConstrained:
+                cell = a[o] * origin[o] * destination[d] * f;
+                break;
+            case ModelKind::NoModel:
+            default:
+                cell = state.interactions.matrix(o, d); // no model: the matrix stays as it was
+                break;
+            }
+            if (!std::isfinite(cell))
+                return fail(Reason::Overflow, Subject::Interaction, k);
+        }
+    }
+    return true;
+}
+
+bool CalculationRun::computePairValues()
+{
+    const double* m = cache.m_matrix.data();
+    float* interaction = cache.m_interaction.data();
+    for (int k = 1; k <= n * n; ++k) {
+        const double cell = m[k - 1];
+        if (std::fabs(cell) > std::numeric_limits<float>::max())
+            return fail(Reason::Overflow, Subject::Interaction, k);
+        interaction[k] = static_cast<float>(cell);
+    }
+    totalInteractions = 0.0;
+    for (int k = 1; k <= n * n; ++k) {
+        interaction[k] = static_cast<float>(std::floor(static_cast<double>(interaction[k]) + 0.5));
+        totalInteractions += interaction[k];
+    }
+    estimatedOrigins.assign(n + 1, 0.0);
+    estimatedDestinations.assign(n + 1, 0.0);
+    for (int o = 1; o <= n; ++o)
+        for (int d = 1; d <= n; ++d)
+            estimatedOrigins[o] += std::floor(m[(o - 1) * n + d - 1] + 0.5);
+    for (int d = 1; d <= n; ++d)
+        for (int o = 1; o <= n; ++o)
+            estimatedDestinations[d] += std::floor(m[(o - 1) * n + d - 1] + 0.5);
+    return true;
+}
+
+void CalculationRun::commit()
+{
+    BalancingState& bal = state.balancing;
+    InteractionTable& it = state.interactions;
+    for (int i = 1; i <= n; ++i) {
+        bal.originFactor[i] = a[i];
+        bal.destinationFactor[i] = b[i];
+        bal.previousOriginFactor[i] = previousA[i];
+        bal.previousDestinationFactor[i] = previousB[i];
+        bal.originSum[i] = s[i];
+        bal.destinationSum[i] = t[i];
+        it.estimatedOrigins[i] = estimatedOrigins[i];
+        it.estimatedDestinations[i] = estimatedDestinations[i];
+    }
+    for (int o = 1; o <= n; ++o)
+        for (int d = 1; d <= n; ++d)
+            it.matrix(o, d) = cache.m_matrix[(o - 1) * n + d - 1];
+    std::copy(cache.m_interaction.begin() + 1, cache.m_interaction.begin() + n * n + 1,
+              it.interaction.begin() + 1);
+    it.totalInteractions = totalInteractions;
+}
+
+bool CalculationRun::balance()
+{
+    const BalancingState& bal = state.balancing;
+    a.assign(bal.originFactor.begin(), bal.originFactor.begin() + n + 1);
+    b.assign(n + 1, 1.0);
+    previousA.assign(bal.previousOriginFactor.begin(), bal.previousOriginFactor.begin() + n + 1);
+    previousB.assign(bal.previousDestinationFactor.begin(),
+                     bal.previousDestinationFactor.begin() + n + 1);
+    s.assign(bal.originSum.begin(), bal.originSum.begin() + n + 1);
+    t.assign(bal.destinationSum.begin(), bal.destinationSum.begin() + n + 1);
+
+    if (!options.literal && cache.m_transposedFor != n) {
+        for (int i = 1; i <= n; ++i)
+            for (int j = 1; j <= n; ++j)
+                cache.m_decayByDestination[(i - 1) * n + j - 1] = cache.m_decay[pairIndex(j, i, n)];
+        cache.m_transposedFor = n;
+    }
+    if (options.literal)
+        return runPasses<true>() && computeMatrix<true>() && computePairValues();
+    return runPasses<false>() && computeMatrix<false>() && computePairValues();
+}
+
+CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* cache,
+                                         const CalculationOptions& options)
+{
+    state.model.tolerance = FieldValue::fromNumber(0.0001);
+    CalculationOutcome outcome;
+    const int n = state.areas.count;
+    if (n < 0 || n > kMaxAreas) {
+        outcome.status = Status::Stopped;
+        outcome.reason = Reason::TooManyAreas;
+        return outcome;
+    }
+    if (n == 0) {
+        state.interactions.totalInteractions = 0.0;
+        return outcome;
+    }
+    std::optional<CalculationCache> localCache;
+    if (!cache)
+        cache = &localCache.emplace();
+    CalculationRun run(state, *cache, options);
+    if (run.readInputs() && run.balance())
+        run.commit();
+    return run.outcome;
+}
+
+namespace {
+
+QString pairText(int k)
+{
+    return QStringLiteral("n.") + numberText(k);
+}
+
+QString problem(Reason reason)
+{
+    switch (reason) {
+    case Reason::Empty:
+        return QStringLiteral("non è stato immesso");
+    case Reason::NotANumber:
+        return QStringLiteral("non è un numero (usare il punto per i decimali)");
+    case Reason::Zero:
+        return QStringLiteral("è zero");
+    case Reason::InvalidPower:
+        return QStringLiteral("è negativo e con questo valore alfa la potenza non si calcola");
+    case Reason::Overflow:
+        return QStringLiteral("porta a valori troppo grandi per il calcolo");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+QString describeOutcome(const CalculationOutcome& outcome)
+{
+    if (outcome.status == Status::Completed)
+        return QString();
+    if (outcome.status == Status::NotConverged)
+        return QStringLiteral("il calcolo non converge dopo%1 iterazioni: controllare che il "
+                              "totale delle origini sia uguale al totale delle destinazioni")
+            .arg(numberText(outcome.passes));
+    if (outcome.reason == Reason::TooManyAreas)
+        return QStringLiteral("il numero delle aree supera 180");
+    const QString area = QStringLiteral("dell'area ") + pairText(outcome.area);
+    switch (outcome.subject) {
+    case Subject::Alpha:
+        return QStringLiteral("il valore alfa ") + problem(outcome.reason);
+    case Subject::Distance:
+        return QStringLiteral("il valore della distanza ") + pairText(outcome.pair) +
+               QLatin1Char(' ') + problem(outcome.reason);
+    case Subject::Weight:
+        return QStringLiteral("il valore del peso in percentuale ") + pairText(outcome.pair) +
+               QLatin1Char(' ') + problem(outcome.reason);
+    case Subject::Origin:
+        return QStringLiteral("il valore dell'origine ") + area + QLatin1Char(' ') +
+               problem(outcome.reason);
+    case Subject::Destination:
+        return QStringLiteral("il valore della destinazione ") + area + QLatin1Char(' ') +
+               problem(outcome.reason);
+    case Subject::OriginSum:
+        if (outcome.reason == Reason::ZeroSum)
+            return QStringLiteral("la somma delle destinazioni pesate per l'origine ") + area +
+                   QStringLiteral(" è zero: controllare i valori delle destinazioni");
+        return QStringLiteral("la somma delle destinazioni pesate per l'origine ") + area +
+               QLatin1Char(' ') + problem(outcome.reason);
+    case Subject::DestinationSum:
+        if (outcome.reason == Reason::ZeroSum)
+            return QStringLiteral("la somma delle origini pesate per la destinazione ") + area +
+                   QStringLiteral(" è zero: controllare i valori delle origini");
+        return QStringLiteral("la somma delle origini pesate per la destinazione ") + area +
+               QLatin1Char(' ') + problem(outcome.reason);
+    case Subject::Interaction:
+        return QStringLiteral("l'interazione ") + pairText(outcome.pair) + QLatin1Char(' ') +
+               problem(outcome.reason);
+    case Subject::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace urbaflux

@@ -1,0 +1,39 @@
+#include "projectstate.h"
+
+namespace urbaflux {
+
+QString pairNumbersText(int i, int j)
+{
+    return numberText(i) + QLatin1Char('-') + numberText(j);
+}
+
+void applyDefaults(ProjectState& state)
+{
+    RunValues& run = state.run;
+    run.checkTitle =
+        run.programName + QStringLiteral(": controllo dati immessi nella finestra attiva");
+    run.deleteTitle =
+        QStringLiteral("Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo");
+    state.model.unit = QStringLiteral("chilometri");
+    state.model.tolerance = FieldValue::fromNumber(0.0001);
+    state.model.interactionType = QStringLiteral("spostamenti degli utenti");
+    state.model.alpha = FieldValue::fromNumber(2);
+    run.helpHint = run.programName + QStringLiteral(": aiuto nella finestra attiva");
+}
+
+void computeAreaTotals(ProjectState& state)
+{
+    AreaTable& areas = state.areas;
+    if (areas.origin[1].isEmpty())
+        return;
+    double origins = 0.0;
+    double destinations = 0.0;
+    for (int i = 1; i <= kMaxAreas; ++i) {
+        destinations += roundHalfUp(leadingNumber(areas.destination[i]));
+        origins += leadingNumber(areas.origin[i]);
+    }
+    areas.totalOrigins = origins;
+    areas.totalDestinations = destinations;
+}
+
+} // namespace urbaflux

@@ -1,0 +1,133 @@
+#pragma once
+
+// The data of one elaboration. One ProjectState lives for the whole run; every window,
+// archive reader and writer, the calculation and every printout read and write its fields
+// directly. It is never cleared as a whole: each writer overwrites the fields it owns.
+//
+// Arrays are indexed from 1, as the windows and files number areas and pairs; position 0 is
+// never used. A null QString is a text that was never set (the archives write it as nothing);
+// an empty QString is a text the user emptied. Validations treat both as empty.
+
+#include "fieldvalue.h"
+#include "modelkind.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cmath>
+#include <vector>
+
+namespace urbaflux {
+
+inline constexpr int kMaxAreas = 180;
+inline constexpr int kMaxPairs = kMaxAreas * kMaxAreas; // 32,400
+inline constexpr int kLabelSlots = 40000;
+
+struct ModelChoice
+{
+    qint16 kind = 0; // a ModelKind code
+    QString kindLabel;
+    QString originType;
+    QString destinationType;
+    QString interactionType;
+    QString unit;
+    FieldValue alpha;
+    FieldValue tolerance;
+
+    ModelKind modelKind() const { return static_cast<ModelKind>(kind); }
+};
+
+struct AreaTable
+{
+    int count = 0; // N
+    std::vector<QString> name = std::vector<QString>(kMaxAreas + 1);
+    std::vector<QString> origin = std::vector<QString>(kMaxAreas + 1);
+    std::vector<QString> destination = std::vector<QString>(kMaxAreas + 1);
+    double totalOrigins = 0.0;
+    double totalDestinations = 0.0;
+};
+
+struct DistanceTable
+{
+    std::vector<QString> pairNumbers = std::vector<QString>(kLabelSlots + 1);
+    std::vector<QString> pairNames = std::vector<QString>(kLabelSlots + 1);
+    std::vector<QString> distance = std::vector<QString>(kMaxPairs + 1);
+    std::vector<FieldValue> weight = std::vector<FieldValue>(kMaxPairs + 1);
+};
+
+struct InteractionTable
+{
+    // matrix(i, j), i the origin and j the destination, both 1 to 180.
+    std::vector<double> matrixCells = std::vector<double>((kMaxAreas + 1) * (kMaxAreas + 1));
+    std::vector<float> interaction = std::vector<float>(kMaxPairs + 1);
+    double totalInteractions = 0.0;
+    std::vector<double> estimatedOrigins = std::vector<double>(kMaxAreas + 1);
+    std::vector<double> estimatedDestinations = std::vector<double>(kMaxAreas + 1);
+
+    double& matrix(int i, int j)
+    {
+        return matrixCells[static_cast<size_t>(i * (kMaxAreas + 1) + j)];
+    }
+    double matrix(int i, int j) const
+    {
+        return matrixCells[static_cast<size_t>(i * (kMaxAreas + 1) + j)];
+    }
+};
+
+struct BalancingState
+{
+    std::vector<double> originFactor = std::vector<double>(kMaxAreas + 1);
+    std::vector<double> destinationFactor = std::vector<double>(kMaxAreas + 1); // single values
+    std::vector<double> previousOriginFactor = std::vector<double>(kMaxAreas + 1);
+    std::vector<double> previousDestinationFactor = std::vector<double>(kMaxAreas + 1);
+    std::vector<double> originSum = std::vector<double>(kMaxAreas + 1);
+    std::vector<float> destinationSum = std::vector<float>(kMaxAreas + 1);
+};
+
+struct RunValues
+{
+    int gridTopRow = 1;
+    quint32 backgroundColour = 0; // 0xAARRGGBB; 0 while no colour was chosen
+    QString programName = QStringLiteral("Urbaflux");
+    QString programDescription = QStringLiteral("modelli gravitazionali urbanistici");
+    QString programVersion = QStringLiteral("3.04.05");
+    QString programDate = QStringLiteral("25-11-1998");
+    QString checkTitle;
+    QString helpHint;
+    QString deleteTitle;
+};
+
+struct ProjectState
+{
+    ModelChoice model;
+    AreaTable areas;
+    DistanceTable distances;
+    InteractionTable interactions;
+    BalancingState balancing;
+    RunValues run;
+};
+
+// Pair number of origin i and destination j among N areas: (i - 1) * N + j.
+inline int pairIndex(int i, int j, int count)
+{
+    return (i - 1) * count + j;
+}
+
+// The pair label " i- j": each number in the number-to-text form, joined by a minus sign.
+QString pairNumbersText(int i, int j);
+
+// Sets checkTitle, deleteTitle, unit, tolerance, interactionType, alpha and helpHint to their
+// defaults. It touches neither the model kind nor any table. The unit label of the distances
+// window follows unit; that part belongs to the windows.
+void applyDefaults(ProjectState& state);
+
+// Recomputes totalOrigins and totalDestinations over positions 1 to 180 from the typed texts,
+// destinations rounded half up one by one; nothing changes while the origin of area 1 is empty.
+void computeAreaTotals(ProjectState& state);
+
+// Rounds half up: 2.5 -> 3, -2.5 -> -2.
+inline double roundHalfUp(double value)
+{
+    return std::floor(value + 0.5);
+}
+
+} // namespace urbaflux

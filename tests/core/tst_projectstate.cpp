@@ -1,0 +1,126 @@
+#include "projectstate.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace urbaflux;
+
+class TestProjectState : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pairIndexOrdersByOriginThenDestination()
+    {
+        QCOMPARE(pairIndex(2, 1, 3), 4);
+        QCOMPARE(pairIndex(2, 2, 3), 5);
+        QCOMPARE(pairIndex(3, 3, 3), 9);
+        QCOMPARE(pairIndex(180, 180, 180), kMaxPairs);
+    }
+
+    void pairLabelsHaveTwoBlanks()
+    {
+        QCOMPARE(pairNumbersText(1, 2), QStringLiteral(" 1- 2"));
+        QCOMPARE(pairNumbersText(12, 180), QStringLiteral(" 12- 180"));
+    }
+
+    void capacities()
+    {
+        auto state = std::make_unique<ProjectState>();
+        QCOMPARE(int(state->areas.name.size()), kMaxAreas + 1);
+        QCOMPARE(int(state->distances.distance.size()), kMaxPairs + 1);
+        QCOMPARE(int(state->distances.pairNames.size()), kLabelSlots + 1);
+        state->interactions.matrix(180, 180) = 5;
+        QCOMPARE(state->interactions.matrix(180, 180), 5.0);
+        QCOMPARE(state->interactions.matrix(179, 180), 0.0);
+    }
+
+    void modelLabels_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("none") << 0 << QString();
+        QTest::newRow("1") << 1 << QStringLiteral("'origine e destinazione vincolate'");
+        QTest::newRow("2") << 2 << QStringLiteral("'destinazione vincolata'");
+        QTest::newRow("3") << 3 << QStringLiteral("'origine vincolata'");
+        QTest::newRow("out of range") << 4 << QString();
+    }
+    void modelLabels()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, label);
+        QCOMPARE(modelKindLabel(code), label);
+        QCOMPARE(isModelKindCode(code), !label.isEmpty());
+    }
+
+    void applyDefaultsRestoresTheModelDefaultsOnly()
+    {
+        auto state = std::make_unique<ProjectState>();
+        state->model.kind = 2;
+        state->model.unit = QStringLiteral("metri");
+        state->model.alpha = FieldValue::fromText(QStringLiteral("1.5"));
+        state->areas.count = 3;
+        applyDefaults(*state);
+        QCOMPARE(state->model.unit, QStringLiteral("chilometri"));
+        QVERIFY(state->model.alpha == FieldValue::fromNumber(2));
+        QVERIFY(state->model.tolerance == FieldValue::fromNumber(0.0001));
+        QCOMPARE(state->model.interactionType, QStringLiteral("spostamenti degli utenti"));
+        QCOMPARE(state->run.checkTitle,
+                 QStringLiteral("Urbaflux: controllo dati immessi nella finestra attiva"));
+        QCOMPARE(state->run.helpHint, QStringLiteral("Urbaflux: aiuto nella finestra attiva"));
+        QCOMPARE(state->run.deleteTitle,
+                 QStringLiteral(
+                     "Elimina: seleziona il file desiderato e clicca su Apri per cancellarlo"));
+        QCOMPARE(int(state->model.kind), 2);
+        QCOMPARE(state->areas.count, 3);
+    }
+
+    void computeAreaTotals_data()
+    {
+        QTest::addColumn<QStringList>("origins");
+        QTest::addColumn<QStringList>("destinations");
+        QTest::addColumn<double>("totalOrigins");
+        QTest::addColumn<double>("totalDestinations");
+        QTest::newRow("destinations rounded one by one")
+            << QStringList{QStringLiteral("10"), QStringLiteral("2.5")}
+            << QStringList{QStringLiteral("3.5"), QStringLiteral("4.4")} << 12.5 << 8.0;
+        QTest::newRow("first origin empty keeps the totals")
+            << QStringList{QString(), QStringLiteral("7")}
+            << QStringList{QStringLiteral("1"), QStringLiteral("2")} << -1.0 << -1.0;
+        QTest::newRow("leading numbers") << QStringList{QStringLiteral("1,5"), QStringLiteral("x")}
+                                         << QStringList{QStringLiteral("2.5 posti")} << 1.0 << 3.0;
+    }
+    void computeAreaTotals()
+    {
+        QFETCH(QStringList, origins);
+        QFETCH(QStringList, destinations);
+        QFETCH(double, totalOrigins);
+        QFETCH(double, totalDestinations);
+        auto state = std::make_unique<ProjectState>();
+        state->areas.totalOrigins = -1;
+        state->areas.totalDestinations = -1;
+        for (int i = 0; i < origins.size(); ++i)
+            state->areas.origin[i + 1] = origins[i];
+        for (int i = 0; i < destinations.size(); ++i)
+            state->areas.destination[i + 1] = destinations[i];
+        urbaflux::computeAreaTotals(*state);
+        QCOMPARE(state->areas.totalOrigins, totalOrigins);
+        QCOMPARE(state->areas.totalDestinations, totalDestinations);
+    }
+
+    // Positions beyond N still count: data of a larger earlier elaboration stay in the totals.
+    void computeAreaTotalsCountsEveryPosition()
+    {
+        auto state = std::make_unique<ProjectState>();
+        state->areas.count = 1;
+        state->areas.origin[1] = QStringLiteral("1");
+        state->areas.origin[180] = QStringLiteral("2");
+        state->areas.destination[180] = QStringLiteral("0.5");
+        urbaflux::computeAreaTotals(*state);
+        QCOMPARE(state->areas.totalOrigins, 3.0);
+        QCOMPARE(state->areas.totalDestinations, 1.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectState)
+#include "tst_projectstate.moc"
