@@ -1,0 +1,97 @@
+#pragma once
+
+// The frame the five working windows share: placement and size, the menu bar, the 22-position
+// toolbar, the command buttons, the step hint `passo`, the background colour command, the context
+// help, the help links and the exit. Each working window derives from WindowFrame, puts its own
+// controls into body() and overrides the operations the frame dispatches to; an operation a
+// window does not have does nothing.
+//
+// Geometry of the window's own controls is designed in twips (15 twips to a device-independent
+// pixel) and followed proportionally by the resizer when the window is resized.
+
+#include "appcontext.h"
+#include "windowid.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace urbaflux {
+
+struct ProjectState;
+class Prompts;
+class WindowManager;
+
+class WindowFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Command buttons of the row at the bottom; a window has those its id calls for.
+    enum class Button { Aiuto, CmdGuida, Indietro, Avanti, CmdEsci };
+
+    WindowFrame(WindowId id, AppContext& context, QWidget* parent = nullptr);
+    ~WindowFrame() override;
+
+    WindowId windowId() const { return m_id; }
+    AppContext& context() const { return m_context; }
+    ProjectState& state() const;
+    Prompts& prompts() const;
+    WindowManager& windows() const;
+
+    // The area where the window places its own controls.
+    QWidget* body() const;
+
+    QLabel* passo() const;
+    void setPasso(const QString& text);
+    QString passoText() const;
+
+    int checkOnly() const { return m_checkOnly; }
+    void setCheckOnly(int value) { m_checkOnly = value; }
+
+    QPushButton* button(Button which) const;          // null when the window has none
+    QAction* toolbarAction(int position) const;        // 1 to 22; null for separators
+    QAction* windowMenuAction(WindowId target) const;  // the "Fines&tre" item of a window
+
+    // Places the window one eighth in and gives it its outer size of 9600 x 6825 twips; then
+    // runs the window's own load step. Called once by the window manager after construction.
+    void runLoad();
+
+    // Registers every child of body() with the resizer: call at the end of the window's load
+    // step, once its controls exist and are placed in twips.
+    void captureLayout();
+
+    // --- Operations the frame dispatches to (names as the program has always called them) ---
+    virtual void apri_Click() {}
+    virtual void apritutto_Click() {}
+    virtual void salva_Click() {}
+    virtual void salvanome_Click() {}
+    virtual void salvatutto_Click() {}
+    virtual void eliminare_click() {}
+    virtual void stampa_Click() {}
+    virtual void stampatutto_Click() {}
+    virtual void solodati_Click() {}
+    virtual void avanti_Click() {}
+    virtual void indietro_Click();   // default: the previous window of the sequence
+    virtual void checkData();        // toolbar 20; default: checkOnly := 1, then avanti_Click
+    virtual void clearData() {}      // toolbar 21
+    virtual void helpLink();         // the "Fi&nestra n.X di 5" entry
+    virtual QStringList contextHelpLines() const { return {}; } // "&AIUTO"
+
+protected:
+    // The window's own load step (fields, defaults, hint); runs after the frame is built.
+    virtual void onLoad() {}
+
+private:
+    struct Private;
+    WindowId m_id;
+    AppContext& m_context;
+    int m_checkOnly = 0;
+    Private* d = nullptr;
+};
+
+} // namespace urbaflux

@@ -1,0 +1,62 @@
+#pragma once
+
+// Owns the life of every window: creates each on first use (shown, or only touched: created
+// hidden with its load step run), shows it, unloads it, and runs the exit sequence. Windows never
+// create each other: they ask the manager. The windows themselves are made by a factory that the
+// application wires up, so the shell never includes a window header.
+
+#include "windowid.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+namespace urbaflux {
+
+struct AppContext;
+
+class WindowManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Makes the window of an id, not yet shown; the manager then runs its load step.
+    using Factory = std::function<QWidget*(WindowId, AppContext&)>;
+
+    explicit WindowManager(QObject* parent = nullptr);
+    ~WindowManager() override;
+
+    void setContext(AppContext* context);
+    void setFactory(Factory factory);
+
+    // The window, created hidden (with its load step) if it does not exist.
+    QWidget* touch(WindowId id);
+    template <typename T> T* touchAs(WindowId id) { return qobject_cast<T*>(touch(id)); }
+
+    // The window if it exists, else null; never creates.
+    QWidget* existing(WindowId id) const;
+    template <typename T> T* existingAs(WindowId id) const { return qobject_cast<T*>(existing(id)); }
+    bool isLoaded(WindowId id) const { return existing(id) != nullptr; }
+
+    // Creates the window if needed and shows it modeless in front.
+    void showWindow(WindowId id);
+
+    // Destroys the window; its controls go with it, the project state stays.
+    void unload(WindowId id);
+
+    // The exit question; on Yes every window is unloaded in order and the splash comes back as
+    // the closing screen.
+    void confirmExit();
+
+Q_SIGNALS:
+    void windowCreated(urbaflux::WindowId id, QWidget* window);
+
+private:
+    AppContext* m_context = nullptr;
+    Factory m_factory;
+    std::array<QPointer<QWidget>, kWindowCount> m_windows;
+};
+
+} // namespace urbaflux
