@@ -1,22 +1,776 @@
 #include "distanze.h"
 
+#include "distancearchive.h"
+#include "distancesprintout.h"
+#include "document.h"
+#include "documentsink.h"
+#include "prompts.h"
+#include "windowmanager.h"
+
+#include <numbertext.h>
+#include <projectstate.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QWheelEvent>
+#include <cmath>
+
 namespace urbaflux {
 
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+            height / kTwipsPerPixel};
+}
+
+// Grid geometry, in twips.
+constexpr int kHeadingTop = 60;
+constexpr int kFirstRowTop = 600;
+constexpr int kRowHeight = 285;
+constexpr int kRowGap = 15;
+
+struct Column
+{
+    int left;
+    int width;
+};
+constexpr Column kNum{60, 540};
+constexpr Column kLabel{630, 840};
+constexpr Column kNomi{1500, 2850};
+constexpr Column kDistanza{4380, 1335};
+constexpr Column kP100{5745, 660};
+constexpr Column kArrows{6420, 480};
+constexpr Column kInterazioni{6960, 1380};
+constexpr Column kVScroll{8400, 255};
+
+const QString kFilterAll =
+    QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dis- | Urbaflux-dis-*");
+const QString kFilterDis = QStringLiteral("File Urbaflux-dis- | Urbaflux-dis-*");
+
+QLabel* headingLabel(QWidget* parent, const QString& name, const QString& caption,
+                     const QString& tip, QRect geometry)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setToolTip(tip);
+    label->setGeometry(geometry);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    return label;
+}
+
+QString arrowsTip()
+{
+    return QStringLiteral("cliccare sulle frecce per scegliere il grado di difficoltà del "
+                          "percorso (100=massimo; 1=minimo)");
+}
+
+void setTextIfDifferent(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+// Puts a text into a box unless it already shows it: setText would also move the cursor of a
+// box the user is typing in.
+bool setTextIfDifferent(QLineEdit* box, const QString& text)
+{
+    if (box->text() == text)
+        return false;
+    box->setText(text);
+    return true;
+}
+
+} // namespace
+
 Distanze::Distanze(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::Distanze, context, parent)
+    : WindowFrame(WindowId::Distanze, context, parent),
+      m_cache(std::make_unique<CalculationCache>())
 {
     setObjectName(QStringLiteral("distanze"));
+    setWindowTitle(QStringLiteral(
+        "Urbaflux: modello di calcolo non ancora scelto (tornare indietro per l'elaborazione)"));
+    for (int r = 0; r < kRows; ++r)
+        m_rowPair[static_cast<size_t>(r)] = r + 1;
+    buildControls();
 }
 
 Distanze::~Distanze() = default;
 
-void Distanze::setUnitCaption(const QString& unit)
+void Distanze::buildControls()
 {
-    Q_UNUSED(unit);
+    QWidget* grid = body();
+    QFont gridFont = grid->font();
+    gridFont.setPointSizeF(8.0);
+
+    auto* label1 = headingLabel(grid, QStringLiteral("Label1"), QStringLiteral("n.ord."),
+                                QStringLiteral("numero d'ordine in automatico dei dati della "
+                                               "finestra"),
+                                twips(kNum.left, kHeadingTop, kNum.width, 480));
+    auto* num2 = headingLabel(grid, QStringLiteral("num2"), QStringLiteral("n.-n."),
+                              QStringLiteral("numeri che identificano le aree in automatico"),
+                              twips(kLabel.left, kHeadingTop, kLabel.width, 480));
+    auto* nomeare = headingLabel(
+        grid, QStringLiteral("nomeare"), QStringLiteral(" nomi delle aree (origine-destinazione)"),
+        QStringLiteral("nomi in automatico: il primo come origine, il secondo come destinazione"),
+        twips(kNomi.left, kHeadingTop, kNomi.width, 480));
+    auto* distan = headingLabel(grid, QStringLiteral("distan"), QStringLiteral(" distanze in"),
+                                QStringLiteral("valori rilevati o progettati"),
+                                twips(kDistanza.left, kHeadingTop, kDistanza.width, 240));
+    m_unitLabel = headingLabel(grid, QStringLiteral("Label2"), state().model.unit,
+                               QStringLiteral("unità di misura indicata"),
+                               twips(kDistanza.left, kHeadingTop + 240, kDistanza.width, 240));
+    m_unitLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    auto* label3 = headingLabel(grid, QStringLiteral("Label3"), QStringLiteral("peso in %"),
+                                QStringLiteral("misura, in percento, della difficoltà riguardante "
+                                               "il percorso indicato nella distanza"),
+                                twips(kP100.left, kHeadingTop, kP100.width + kArrows.width, 480));
+    auto* interazioni =
+        headingLabel(grid, QStringLiteral("int"), QStringLiteral(" interazioni"),
+                     QStringLiteral("risultati del calcolo"),
+                     twips(kInterazioni.left, kHeadingTop, kInterazioni.width, 480));
+    for (QLabel* heading : {label1, num2, nomeare, distan, m_unitLabel, label3, interazioni}) {
+        QFont bold = gridFont;
+        bold.setBold(true);
+        heading->setFont(bold);
+        heading->setWordWrap(true);
+    }
+    m_unitLabel->setFont(gridFont);
+
+    QWidget* previous = nullptr;
+    for (int r = 1; r <= kRows; ++r) {
+        Row& row = m_rows[static_cast<size_t>(r - 1)];
+        const int top = kFirstRowTop + (r - 1) * (kRowHeight + kRowGap);
+        const QString suffix = QLatin1Char('_') + QString::number(r);
+        auto makeLabel = [&](const QString& name, Column column, Qt::Alignment alignment) {
+            auto* label = new QLabel(grid);
+            label->setObjectName(name + suffix);
+            label->setGeometry(twips(column.left, top, column.width, kRowHeight));
+            label->setAlignment(alignment | Qt::AlignVCenter);
+            label->setFont(gridFont);
+            label->setFrameShape(QFrame::Panel);
+            label->setFrameShadow(QFrame::Sunken);
+            return label;
+        };
+        auto makeBox = [&](const QString& name, Column column) {
+            auto* box = new QLineEdit(grid);
+            box->setObjectName(name + suffix);
+            box->setGeometry(twips(column.left, top, column.width, kRowHeight));
+            box->setFont(gridFont);
+            box->setTextMargins(1, 0, 1, 0);
+            box->installEventFilter(this);
+            return box;
+        };
+        row.num = makeLabel(QStringLiteral("num"), kNum, Qt::AlignRight);
+        row.label = makeLabel(QStringLiteral("label"), kLabel, Qt::AlignLeft);
+        row.nomi = makeLabel(QStringLiteral("nomi"), kNomi, Qt::AlignLeft);
+        row.distanza = makeBox(QStringLiteral("distanza"), kDistanza);
+        row.distanza->setAlignment(Qt::AlignRight);
+        row.p100 = makeBox(QStringLiteral("p100"), kP100);
+        row.p100->setAlignment(Qt::AlignRight);
+        row.interazioni = makeLabel(QStringLiteral("interazioni"), kInterazioni, Qt::AlignRight);
+        row.num->setText(QString::number(r));
+
+        row.hscroll = new QScrollBar(Qt::Horizontal, grid);
+        row.hscroll->setObjectName(QStringLiteral("HScroll1") + suffix);
+        row.hscroll->setGeometry(twips(kArrows.left, top, kArrows.width, kRowHeight));
+        row.hscroll->setRange(1, 100);
+        row.hscroll->setSingleStep(1);
+        row.hscroll->setPageStep(1);
+        row.hscroll->setValue(1);
+        row.hscroll->setFocusPolicy(Qt::NoFocus);
+
+        connect(row.distanza, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { distanceEdited(r, text); });
+        connect(row.p100, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { weightEdited(r, text); });
+        connect(row.hscroll, &QScrollBar::valueChanged, this,
+                [this, r](int position) { arrowsMoved(r, position); });
+
+        if (previous)
+            setTabOrder(previous, row.distanza);
+        setTabOrder(row.distanza, row.p100);
+        previous = row.p100;
+    }
+
+    m_vscroll = new QScrollBar(Qt::Vertical, grid);
+    m_vscroll->setObjectName(QStringLiteral("VScroll1"));
+    m_vscroll->setGeometry(twips(kVScroll.left, kFirstRowTop, kVScroll.width,
+                                 kRows * (kRowHeight + kRowGap) - kRowGap));
+    m_vscroll->setRange(1, kLastTopRow);
+    m_vscroll->setSingleStep(1);
+    m_vscroll->setPageStep(kRows);
+    m_vscroll->setValue(1);
+    connect(m_vscroll, &QScrollBar::valueChanged, this, [this] { refreshGrid(); });
+    grid->installEventFilter(this);
 }
 
-void Distanze::refreshGrid() {}
+void Distanze::onLoad()
+{
+    // Every row's pair and the scroll bar start at the top, whatever the area window's grid
+    // left in the shared top row.
+    state().run.gridTopRow = 1;
+    for (Row& row : m_rows)
+        row.p100->setToolTip(arrowsTip());
+    setUnitCaption(state().model.unit);
+    if (!state().model.kindLabel.isEmpty())
+        setWindowTitle(QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a ") +
+                       state().model.kindLabel + QLatin1Char(')'));
+    m_loaded = true;
+    refreshGrid();
+    updateDistanceHint();
+    captureLayout();
+}
 
-void Distanze::updateDistanceHint() {}
+void Distanze::showEvent(QShowEvent* event)
+{
+    WindowFrame::showEvent(event);
+    // Other windows may have rebuilt the pairs or opened an archive meanwhile.
+    if (m_loaded) {
+        refreshGrid();
+        updateDistanceHint();
+    }
+}
+
+void Distanze::setUnitCaption(const QString& unit)
+{
+    m_unitLabel->setText(unit);
+}
+
+QString Distanze::unitCaption() const
+{
+    return m_unitLabel->text();
+}
+
+int Distanze::topRow() const
+{
+    return m_vscroll->value();
+}
+
+void Distanze::scrollToPair(int pair)
+{
+    const int top = qBound(1, pair, kLastTopRow);
+    if (m_vscroll->value() == top)
+        refreshGrid();
+    else
+        m_vscroll->setValue(top); // its change handling refreshes the grid
+}
+
+bool Distanze::fillRows()
+{
+    const ProjectState& st = state();
+    const int top = m_vscroll->value();
+    bool boxChanged = false;
+    m_filling = true;
+    for (int r = 1; r <= kRows; ++r) {
+        Row& row = m_rows[static_cast<size_t>(r - 1)];
+        const int k = top + r - 1;
+        const auto at = static_cast<size_t>(k);
+        m_rowPair[static_cast<size_t>(r - 1)] = k;
+        setTextIfDifferent(row.num, QString::number(k));
+        setTextIfDifferent(row.label, st.distances.pairNumbers[at]);
+        setTextIfDifferent(row.nomi, st.distances.pairNames[at]);
+        boxChanged |= setTextIfDifferent(row.distanza, st.distances.distance[at]);
+        boxChanged |= setTextIfDifferent(row.p100, st.distances.weight[at].displayText());
+        setTextIfDifferent(row.interazioni, shortestText(st.interactions.interaction[at]));
+    }
+    m_filling = false;
+    return boxChanged;
+}
+
+void Distanze::fillInteractions()
+{
+    const ProjectState& st = state();
+    for (int r = 1; r <= kRows; ++r) {
+        const auto at = static_cast<size_t>(m_rowPair[static_cast<size_t>(r - 1)]);
+        setTextIfDifferent(m_rows[static_cast<size_t>(r - 1)].interazioni,
+                           shortestText(st.interactions.interaction[at]));
+    }
+}
+
+void Distanze::refreshGrid()
+{
+    state().run.gridTopRow = m_vscroll->value();
+    // A box that comes to show a new text counts as an edit of that box; the values it shows
+    // are already stored, so one calculation over all of them gives what an edit of each would.
+    if (fillRows()) {
+        recalculate();
+        updateDistanceHint();
+    }
+}
+
+void Distanze::recalculate()
+{
+    m_lastOutcome = calculateInteractions(state(), m_cache.get());
+    if (m_lastOutcome->completed())
+        fillInteractions();
+}
+
+void Distanze::distanceEdited(int row, const QString& text)
+{
+    if (m_filling)
+        return;
+    state().distances.distance[static_cast<size_t>(rowPair(row))] = text;
+    recalculate();
+    updateDistanceHint();
+}
+
+void Distanze::weightEdited(int row, const QString& text)
+{
+    if (m_filling)
+        return;
+    state().distances.weight[static_cast<size_t>(rowPair(row))] = FieldValue::fromText(text);
+    recalculate();
+    updateDistanceHint();
+}
+
+void Distanze::arrowsMoved(int row, int position)
+{
+    Row& r = m_rows[static_cast<size_t>(row - 1)];
+    setTextIfDifferent(r.p100, QString::number(position)); // runs the weight's change handling
+    if (r.p100->text() == QStringLiteral("50")) {
+        const ProjectState& st = state();
+        prompts().message({MessageIcon::Question, st.run.checkTitle,
+                           QStringLiteral("Attenzione: la distanza ") +
+                               st.distances.pairNames[static_cast<size_t>(rowPair(row))] +
+                               QStringLiteral(" verrà considerata alla metà della sua misura."),
+                           MessageButtons::Ok, MessageAnswer::Ok});
+    }
+    recalculate();
+}
+
+int Distanze::firstEmptyDistancePair() const
+{
+    const ProjectState& st = state();
+    const int pairs = qBound(0, st.areas.count, kMaxAreas) * qBound(0, st.areas.count, kMaxAreas);
+    for (int k = 1; k <= pairs; ++k)
+        if (st.distances.distance[static_cast<size_t>(k)].isEmpty())
+            return k;
+    return 0;
+}
+
+void Distanze::updateDistanceHint()
+{
+    const ProjectState& st = state();
+    if (st.areas.count == 0) {
+        setPasso(QStringLiteral("mancano i dati delle aree: aprire un file archiviato o tornare "
+                                "alla finestra precedente"));
+        return;
+    }
+    if (m_rows[0].distanza->text().isEmpty()) {
+        setPasso(QStringLiteral("iniziare a digitare la prima distanza e a scegliere il peso"));
+        return;
+    }
+
+    const int n = qBound(0, st.areas.count, kMaxAreas);
+    int emptyPair = 0;
+    bool emptyDistance = false;
+    for (int k = 1; k <= n * n; ++k) {
+        const auto at = static_cast<size_t>(k);
+        if (st.distances.distance[at].isEmpty() || st.distances.weight[at].isEmpty()) {
+            emptyPair = k;
+            emptyDistance = st.distances.distance[at].isEmpty();
+            break;
+        }
+    }
+
+    // A value the calculation could not take stops it before any later empty field matters;
+    // until it is mended the interactions shown are those of an earlier run.
+    const bool stopped = m_lastOutcome && !m_lastOutcome->completed();
+    const bool stoppedEarlier =
+        stopped && m_lastOutcome->status == CalculationOutcome::Status::Stopped &&
+        m_lastOutcome->pair > 0 && m_lastOutcome->reason != CalculationOutcome::Reason::Empty &&
+        (emptyPair == 0 || m_lastOutcome->pair < emptyPair);
+    if (emptyPair > 0 && !stoppedEarlier) {
+        if (emptyDistance)
+            setPasso(QStringLiteral("digitare il valore della distanza n.") +
+                     numberText(emptyPair));
+        else
+            setPasso(QStringLiteral("scegliere il valore del peso in percentuale per il numero "
+                                    "d'ordine n.") +
+                     numberText(emptyPair));
+        return;
+    }
+    if (stopped) {
+        if (m_lastOutcome->status == CalculationOutcome::Status::NotConverged)
+            setPasso(QStringLiteral("risultati non aggiornati: ") +
+                     describeOutcome(*m_lastOutcome));
+        else
+            setPasso(QStringLiteral("correggere i dati: ") + describeOutcome(*m_lastOutcome));
+        return;
+    }
+    setPasso(QStringLiteral("i dati sono formalmente corretti: archiviarli, stamparli o andare "
+                            "Avanti con i grafici"));
+}
+
+QString Distanze::resultsSummary() const
+{
+    const ProjectState& st = state();
+    QStringList lines;
+    lines << QStringLiteral("Modello a ") + st.model.kindLabel;
+    lines << QString(51, QLatin1Char('*'));
+    switch (st.model.kind) {
+    case 1:
+        lines << QStringLiteral("- totale origini=totale destinazioni......= ") +
+                     numberText(st.areas.totalOrigins);
+        break;
+    case 2:
+        lines << QStringLiteral("- totale destinazione.....................= ") +
+                     numberText(st.areas.totalDestinations);
+        break;
+    case 3:
+        lines << QStringLiteral("- totale origine..........................= ") +
+                     numberText(st.areas.totalOrigins);
+        break;
+    default:
+        lines << QString();
+        break;
+    }
+    const double total = st.interactions.totalInteractions;
+    lines << QStringLiteral("- totale interazioni.....................= ") + numberText(total);
+    const double reference =
+        st.model.kind == 2 ? st.areas.totalDestinations : st.areas.totalOrigins;
+    lines << QStringLiteral("- arrotondamento nel calcolo....= ") +
+                 numberText(std::fabs(total - reference));
+    if (m_lastOutcome && !m_lastOutcome->completed()) {
+        lines << QString(51, QLatin1Char('*'));
+        if (m_lastOutcome->status == CalculationOutcome::Status::NotConverged)
+            lines << QStringLiteral("ATTENZIONE: i risultati non convergono e sono quelli "
+                                    "dell'ultimo calcolo riuscito:")
+                  << describeOutcome(*m_lastOutcome) + QLatin1Char('.');
+        else
+            lines << QStringLiteral("ATTENZIONE: i risultati sono quelli dell'ultimo calcolo "
+                                    "riuscito, perché")
+                  << describeOutcome(*m_lastOutcome) + QLatin1Char('.');
+    }
+    return lines.join(QChar(13));
+}
+
+void Distanze::avanti_Click()
+{
+    const ProjectState& st = state();
+    if (checkOnly() == 1) {
+        prompts().message({MessageIcon::Information,
+                           st.run.checkTitle + QStringLiteral(" (risultati)"), resultsSummary(),
+                           MessageButtons::Ok, MessageAnswer::Ok});
+        setCheckOnly(0);
+        return;
+    }
+    if (st.areas.count == 0) {
+        prompts().message(
+            {MessageIcon::Critical, st.run.checkTitle,
+             QStringLiteral("Impossibile proseguire: non esistono risultati (tornare indietro)."),
+             MessageButtons::Ok, MessageAnswer::Ok});
+        return;
+    }
+    windows().showWindow(WindowId::Grafici);
+}
+
+void Distanze::clearData()
+{
+    ProjectState& st = state();
+    m_filling = true;
+    for (int r = 1; r <= kRows; ++r) {
+        Row& row = m_rows[static_cast<size_t>(r - 1)];
+        row.label->clear();
+        row.nomi->clear();
+        row.distanza->clear();
+        // Emptying the box is an edit of the row's pair, even beyond the pairs of the areas.
+        st.distances.distance[static_cast<size_t>(rowPair(r))] = QString();
+    }
+    m_filling = false;
+    const int n = qBound(0, st.areas.count, kMaxAreas);
+    for (int k = 1; k <= n * n; ++k) {
+        const auto at = static_cast<size_t>(k);
+        st.distances.pairNumbers[at].clear();
+        st.distances.pairNames[at].clear();
+        st.distances.distance[at].clear();
+    }
+    recalculate();
+    updateDistanceHint();
+}
+
+QStringList Distanze::contextHelpLines() const
+{
+    return {
+        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
+        QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-dis-);"),
+        QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+}
+
+// --- Spreadsheet paste and keyboard movement ---
+
+bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight)
+{
+    ProjectState& st = state();
+    QString body = text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = body.split(QLatin1Char('\n'));
+    // A spreadsheet ends its copy with a line break.
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty())
+        return true;
+
+    const int n = qBound(0, st.areas.count, kMaxAreas);
+    const int lastPair = n > 0 ? n * n : kMaxPairs;
+    const int room = lastPair - firstPair + 1;
+    if (room < lines.size()) {
+        prompts().message({MessageIcon::Exclamation, st.run.checkTitle,
+                           QStringLiteral("Impossibile incollare: le righe copiate sono") +
+                               numberText(static_cast<long long>(lines.size())) +
+                               QStringLiteral(", ma dalla coppia n.") + numberText(firstPair) +
+                               QStringLiteral(" alla coppia n.") + numberText(lastPair) +
+                               QStringLiteral(" le righe disponibili sono") +
+                               numberText(qMax(0, room)) + QStringLiteral("."),
+                           MessageButtons::Ok, MessageAnswer::Ok});
+        return false;
+    }
+
+    for (int i = 0; i < lines.size(); ++i) {
+        const auto at = static_cast<size_t>(firstPair + i);
+        const QStringList cells = lines[i].split(QLatin1Char('\t'));
+        if (startAtWeight) {
+            st.distances.weight[at] = FieldValue::fromText(cells[0]);
+        } else {
+            st.distances.distance[at] = cells[0];
+            if (cells.size() > 1)
+                st.distances.weight[at] = FieldValue::fromText(cells[1]);
+        }
+    }
+    fillRows();
+    recalculate();
+    updateDistanceHint();
+    return true;
+}
+
+bool Distanze::pasteIntoRow(int row, bool weightColumn, const QString& text)
+{
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+        !text.contains(QLatin1Char('\t')))
+        return false; // one value: an ordinary paste into the box
+    pastePairs(rowPair(row), text, weightColumn);
+    return true;
+}
+
+bool Distanze::moveFocus(QLineEdit* box, int rowStep, bool toWeight)
+{
+    for (int r = 1; r <= kRows; ++r) {
+        Row& row = m_rows[static_cast<size_t>(r - 1)];
+        if (row.distanza != box && row.p100 != box)
+            continue;
+        int target = r + rowStep;
+        if (target < 1 || target > kRows) {
+            const int top = m_vscroll->value() + rowStep;
+            if (top < 1 || top > kLastTopRow)
+                return false;
+            m_vscroll->setValue(top);
+            target = qBound(1, target, kRows);
+        }
+        QLineEdit* next = toWeight ? m_rows[static_cast<size_t>(target - 1)].p100
+                                   : m_rows[static_cast<size_t>(target - 1)].distanza;
+        next->setFocus(Qt::OtherFocusReason);
+        next->selectAll();
+        return true;
+    }
+    return false;
+}
+
+bool Distanze::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == body() && event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(m_vscroll, event);
+        return true;
+    }
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box || watched == body())
+        return WindowFrame::eventFilter(watched, event);
+    int row = 0;
+    bool weightColumn = false;
+    for (int r = 1; r <= kRows; ++r) {
+        if (m_rows[static_cast<size_t>(r - 1)].distanza == box ||
+            m_rows[static_cast<size_t>(r - 1)].p100 == box) {
+            row = r;
+            weightColumn = m_rows[static_cast<size_t>(r - 1)].p100 == box;
+        }
+    }
+    if (row == 0)
+        return WindowFrame::eventFilter(watched, event);
+
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste))
+            return pasteIntoRow(row, weightColumn, QGuiApplication::clipboard()->text());
+        switch (key->key()) {
+        case Qt::Key_Down:
+            return moveFocus(box, 1, weightColumn);
+        case Qt::Key_Up:
+            return moveFocus(box, -1, weightColumn);
+        case Qt::Key_Tab:
+            // Past the last row the grid moves on, so that every pair can be typed by TAB.
+            if (weightColumn && row == kRows && key->modifiers() == Qt::NoModifier)
+                return moveFocus(box, 1, false);
+            break;
+        case Qt::Key_Backtab:
+            if (!weightColumn && row == 1)
+                return moveFocus(box, -1, true);
+            break;
+        default:
+            break;
+        }
+    } else if (event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QStringLiteral("edit-paste"))
+                continue;
+            action->disconnect();
+            connect(action, &QAction::triggered, this, [this, box, row, weightColumn] {
+                if (!pasteIntoRow(row, weightColumn, QGuiApplication::clipboard()->text()))
+                    box->paste();
+            });
+        }
+        menu->exec(menuEvent->globalPos());
+        return true;
+    }
+    return WindowFrame::eventFilter(watched, event);
+}
+
+// --- Archive and printout ---
+
+QString Distanze::archiveMessageTitle(const QString& action) const
+{
+    return state().run.programName + QStringLiteral(": ") + action +
+           QStringLiteral(" (distanze tra le aree)");
+}
+
+void Distanze::apri_Click()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Apri file (distanze tra le aree)");
+    request.filter = kFilterAll;
+    request.selectedFilter = 2;
+    const QString path = prompts().openFile(request);
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    const Parsed<DistanceRecords> parsed = readDistanceFile(path);
+    if (!parsed.ok()) {
+        // Not made the current file either: a following "Salva" must not overwrite a file
+        // that is not a distances archive.
+        prompts().message({MessageIcon::Exclamation,
+                           archiveMessageTitle(QStringLiteral("apri file")), parsed.error,
+                           MessageButtons::Ok, MessageAnswer::Ok});
+        return;
+    }
+    m_currentFile = path;
+    applyDistances(*parsed.value, state());
+    // Whatever the rows showed before, the distances read may differ anywhere: recompute.
+    if (m_vscroll->value() != 1) {
+        const QSignalBlocker blocker(m_vscroll);
+        m_vscroll->setValue(1);
+    }
+    state().run.gridTopRow = 1;
+    fillRows();
+    recalculate();
+    updateDistanceHint();
+}
+
+void Distanze::saveDistances(const QString& dialogTitle)
+{
+    if (firstEmptyDistancePair() > 0) {
+        avanti_Click();
+        return;
+    }
+    QString path = m_currentFile;
+    if (path.isEmpty()) {
+        FileRequest request;
+        request.title = dialogTitle;
+        request.filter = kFilterDis;
+        request.selectedFilter = 1;
+        request.fileName = m_dialogFileName;
+        path = prompts().saveFile(request);
+        if (path.isEmpty())
+            return;
+        m_dialogFileName = path;
+    }
+    m_currentFile = path;
+    const SaveResult result = writeDistanceFile(path, state());
+    if (!result.ok)
+        prompts().message({MessageIcon::Exclamation,
+                           archiveMessageTitle(QStringLiteral("salva file")), result.error,
+                           MessageButtons::Ok, MessageAnswer::Ok});
+}
+
+void Distanze::salva_Click()
+{
+    saveDistances(QStringLiteral("Salva file (distanze tra le aree)"));
+}
+
+void Distanze::salvanome_Click()
+{
+    // A cancelled dialog leaves the file known before.
+    const QString known = m_currentFile;
+    m_currentFile.clear();
+    saveDistances(QStringLiteral("Salva file con nome (distanze tra le aree)"));
+    if (m_currentFile.isEmpty())
+        m_currentFile = known;
+}
+
+void Distanze::eliminare_click()
+{
+    FileRequest request;
+    request.title = state().run.deleteTitle;
+    request.filter = kFilterAll;
+    request.selectedFilter = 2;
+    const QString path = prompts().openFile(request);
+    if (path.isEmpty())
+        return;
+    m_currentFile = path;
+    m_dialogFileName = path;
+
+    // Qt 6.4 gives up on the trash when the folder that holds it does not exist yet.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QString inTrash;
+    const bool moved = QFile::exists(path) && QFile::moveToTrash(path, &inTrash) &&
+                       QFileInfo(inTrash).isAbsolute();
+    if (!moved)
+        prompts().message({MessageIcon::Exclamation,
+                           archiveMessageTitle(QStringLiteral("elimina file")),
+                           QStringLiteral("Impossibile spostare nel cestino il file ") +
+                               QDir::toNativeSeparators(path) + QLatin1Char('.'),
+                           MessageButtons::Ok, MessageAnswer::Ok});
+}
+
+void Distanze::stampa_Click()
+{
+    const QString first = m_rows[0].distanza->text();
+    if (first.isEmpty() || leadingNumber(first) == 0.0) {
+        prompts().message(
+            {MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+             QStringLiteral("Immettere prima i dati."), MessageButtons::Ok, MessageAnswer::Ok});
+        return;
+    }
+    setPasso(QStringLiteral("sto caricando WORD"));
+    context().documents.present(printDistances(state(), unitCaption()));
+}
 
 } // namespace urbaflux

@@ -1,25 +1,122 @@
 #pragma once
 
+// Window 3 of 5: the distance and the weight of every ordered pair of areas, and the
+// interactions the calculation gives for them.
+//
+// The window shows 15 rows onto the list of pairs; its own scroll bar VScroll1 decides which.
+// Every row remembers the pair its `num` label shows and every edit of the row goes to that
+// pair, whatever the shared gridTopRow holds meanwhile. Each change of a distance or a weight
+// runs the calculation once, with one cache kept for the life of the window so that a keystroke
+// recomputes only the decay factor of the pair that changed; a complete run redraws the rows.
+// Refilling the rows never runs the calculation once per box: it fills them with the change
+// handling suppressed and runs the calculation once at the end if a box showed a new text.
+
+#include "calculation.h"
 #include "windowframe.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QScrollBar;
 
 namespace urbaflux {
 
-// Window 3 of 5: distances and weights of every ordered pair of areas, and the interactions
-// the calculation gives for them.
 class Distanze : public WindowFrame
 {
     Q_OBJECT
 
 public:
+    static constexpr int kRows = 15;
+    static constexpr int kLastTopRow = kMaxPairs - kRows + 1; // 32,386
+
     explicit Distanze(AppContext& context, QWidget* parent = nullptr);
     ~Distanze() override;
 
     // The caption of the unit label beside the distance heading.
     void setUnitCaption(const QString& unit);
+    QString unitCaption() const;
+
     // Fills the 15 rows from the pairs, starting at the scroll bar's position.
     void refreshGrid();
     // Sets the step hint to what the user should do next.
     void updateDistanceHint();
+
+    // The pair row r (1 to 15) shows and edits.
+    int rowPair(int row) const { return m_rowPair[static_cast<size_t>(row - 1)]; }
+    int topRow() const;
+    // Moves the grid so that row 1 shows pair `pair` (clamped to 1 to 32,386).
+    void scrollToPair(int pair);
+
+    // How the last calculation started from this window ended; empty before the first one.
+    const std::optional<CalculationOutcome>& lastOutcome() const { return m_lastOutcome; }
+
+    // The full name of the archive file last chosen in a file dialog of this window.
+    QString currentFile() const { return m_currentFile; }
+
+    // The results summary shown by the check command.
+    QString resultsSummary() const;
+
+    // Fills the pairs from `firstPair` on from spreadsheet text: one line per pair, the columns
+    // separated by tabs, starting with the distance (`startAtWeight` false) or the weight.
+    // Returns false, changing nothing, when the lines do not fit.
+    bool pastePairs(int firstPair, const QString& text, bool startAtWeight);
+
+    // Operations the frame dispatches to.
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+    void stampa_Click() override;
+    void avanti_Click() override;
+    void clearData() override;
+    QStringList contextHelpLines() const override;
+
+protected:
+    void onLoad() override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Row
+    {
+        QLabel* num = nullptr;
+        QLabel* label = nullptr;
+        QLabel* nomi = nullptr;
+        QLineEdit* distanza = nullptr;
+        QLineEdit* p100 = nullptr;
+        QScrollBar* hscroll = nullptr;
+        QLabel* interazioni = nullptr;
+    };
+
+    void buildControls();
+    void distanceEdited(int row, const QString& text);
+    void weightEdited(int row, const QString& text);
+    void arrowsMoved(int row, int position);
+    // Fills the rows; true when a distance or weight box came to show a different text.
+    bool fillRows();
+    void fillInteractions();
+    // Runs the calculation; a complete run redraws the rows.
+    void recalculate();
+    bool pasteIntoRow(int row, bool weightColumn, const QString& text);
+    bool moveFocus(QLineEdit* box, int rowStep, bool toWeight);
+    void saveDistances(const QString& dialogTitle);
+    int firstEmptyDistancePair() const;
+    QString archiveMessageTitle(const QString& action) const;
+
+    std::array<Row, kRows> m_rows;
+    std::array<int, kRows> m_rowPair{};
+    QScrollBar* m_vscroll = nullptr;
+    QLabel* m_unitLabel = nullptr;
+    std::unique_ptr<CalculationCache> m_cache;
+    std::optional<CalculationOutcome> m_lastOutcome;
+    QString m_currentFile;
+    QString m_dialogFileName = QStringLiteral("Urbaflux-dis-");
+    bool m_filling = false;
+    bool m_loaded = false;
 };
 
 } // namespace urbaflux
