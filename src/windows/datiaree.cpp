@@ -1,13 +1,638 @@
 #include "datiaree.h"
 
+#include "areaarchive.h"
+#include "areasprintout.h"
+#include "distanze.h"
+#include "document.h"
+#include "documentsink.h"
+#include "modelcaptions.h"
+#include "projectstate.h"
+#include "prompts.h"
+#include "windowmanager.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
 namespace urbaflux {
+
+namespace {
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(left / 15, top / 15, width / 15, height / 15);
+}
+
+const QString kAreaFilter =
+    QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dat- | Urbaflux-dat-*");
+const QString kAreaSaveFilter = QStringLiteral("File Urbaflux-dat- | Urbaflux-dat-*");
+
+// Grid geometry, twips.
+constexpr int kGridTop = 300;
+constexpr int kRowHeight = 285;
+constexpr int kNumberLeft = 60;
+constexpr int kNumberWidth = 480;
+constexpr int kNameLeft = 570;
+constexpr int kNameWidth = 2820;
+constexpr int kOriginLeft = 3420;
+constexpr int kValueWidth = 1260;
+constexpr int kDestinationLeft = 4710;
+constexpr int kScrollLeft = 6000;
+
+} // namespace
 
 DatiAree::DatiAree(AppContext& context, QWidget* parent)
     : WindowFrame(WindowId::DatiAree, context, parent)
 {
     setObjectName(QStringLiteral("datiaree"));
+    setWindowTitle(QStringLiteral(
+        "Urbaflux: modello di calcolo non ancora scelto (tornare indietro per l'elaborazione)"));
+    buildControls();
 }
 
 DatiAree::~DatiAree() = default;
+
+void DatiAree::buildControls()
+{
+    QWidget* host = body();
+
+    auto heading = [host](const QString& name, const QString& caption, const QString& tooltip,
+                          int left, int width) {
+        auto* label = new QLabel(caption, host);
+        label->setObjectName(name);
+        label->setToolTip(tooltip);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        place(label, left, 30, width, 255);
+        return label;
+    };
+    heading(QStringLiteral("numeroar"), QStringLiteral(" n."),
+            QStringLiteral("numero d'ordine dell'area in automatico"), kNumberLeft, kNumberWidth);
+    heading(QStringLiteral("nomear"), QStringLiteral("nome dell'area"),
+            QStringLiteral("il nome che identifica l'area"), kNameLeft, kNameWidth);
+    m_lblorigini = heading(QStringLiteral("lblorigini"), QStringLiteral("origini"),
+                           QStringLiteral("valori rilevati o stimati"), kOriginLeft, kValueWidth);
+    m_lbldestinazioni =
+        heading(QStringLiteral("lbldestinazioni"), QStringLiteral("destinazioni"),
+                QStringLiteral("valori rilevati o stimati"), kDestinationLeft, kValueWidth);
+
+    for (int r = 1; r <= kRows; ++r) {
+        const auto at = static_cast<size_t>(r);
+        const int top = kGridTop + (r - 1) * kRowHeight;
+
+        auto* number = new QLabel(QString::number(r), host);
+        number->setObjectName(QStringLiteral("label_%1").arg(r));
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        place(number, kNumberLeft, top, kNumberWidth - 90, kRowHeight);
+        m_label[at] = number;
+
+        auto* name = new QLineEdit(host);
+        name->setObjectName(QStringLiteral("nome_%1").arg(r));
+        place(name, kNameLeft, top, kNameWidth, kRowHeight);
+        m_nome[at] = name;
+
+        auto* origin = new QLineEdit(QStringLiteral(" "), host);
+        origin->setObjectName(QStringLiteral("origine_%1").arg(r));
+        place(origin, kOriginLeft, top, kValueWidth, kRowHeight);
+        m_origine[at] = origin;
+
+        auto* destination = new QLineEdit(host);
+        destination->setObjectName(QStringLiteral("destinazione_%1").arg(r));
+        place(destination, kDestinationLeft, top, kValueWidth, kRowHeight);
+        m_destinazione[at] = destination;
+
+        for (QLineEdit* box : {name, origin, destination})
+            box->installEventFilter(this);
+
+        connect(name, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { nomeChanged(r, text); });
+        connect(origin, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { origineChanged(r, text); });
+        connect(destination, &QLineEdit::textChanged, this,
+                [this, r](const QString& text) { destinazioneChanged(r, text); });
+    }
+
+    m_scroll = new QScrollBar(Qt::Vertical, host);
+    m_scroll->setObjectName(QStringLiteral("VScroll1"));
+    m_scroll->setRange(1, kLastTopRow);
+    m_scroll->setSingleStep(1);
+    m_scroll->setPageStep(kRows);
+    m_scroll->setValue(1);
+    place(m_scroll, kScrollLeft, kGridTop, 255, kRows * kRowHeight);
+    connect(m_scroll, &QScrollBar::valueChanged, this, [this] { showAreaRows(); });
+
+    const int totalsTop = kGridTop + kRows * kRowHeight + 60;
+    auto* total = new QLabel(QStringLiteral("totale delle origini e delle destinazioni"), host);
+    total->setObjectName(QStringLiteral("totale"));
+    total->setToolTip(QStringLiteral("il totale è riportato in automatico"));
+    total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(total, kNumberLeft, totalsTop, kOriginLeft - kNumberLeft - 60, kRowHeight);
+
+    m_totorig = new QLabel(QStringLiteral(" "), host);
+    m_totorig->setObjectName(QStringLiteral("totorig"));
+    m_totorig->setToolTip(QStringLiteral("totale in automatico durante l'immissione dati"));
+    m_totorig->setFrameShape(QFrame::Panel);
+    m_totorig->setFrameShadow(QFrame::Sunken);
+    m_totorig->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_totorig, kOriginLeft, totalsTop, kValueWidth, kRowHeight);
+
+    m_totdest = new QLabel(QString(), host);
+    m_totdest->setObjectName(QStringLiteral("totdest"));
+    m_totdest->setFrameShape(QFrame::Panel);
+    m_totdest->setFrameShadow(QFrame::Sunken);
+    m_totdest->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    place(m_totdest, kDestinationLeft, totalsTop, kValueWidth, kRowHeight);
+
+    m_spiega = new QPlainTextEdit(host);
+    m_spiega->setObjectName(QStringLiteral("spiega"));
+    m_spiega->setPlainText(QStringLiteral(
+        "Scegliere il modello di calcolo per l'elaborazione: tornare indietro.\r\n"));
+    m_spiega->setReadOnly(true);
+    place(m_spiega, 6360, 30, 3060, totalsTop + kRowHeight - 30);
+}
+
+void DatiAree::onLoad()
+{
+    state().run.gridTopRow = 1;
+    applyDefaults(context());
+    refreshAreaHint();
+    captureLayout();
+}
+
+int DatiAree::areaOfRow(int row) const
+{
+    return m_scroll->value() + row - 1;
+}
+
+void DatiAree::nomeChanged(int row, const QString& text)
+{
+    state().areas.name[static_cast<size_t>(areaOfRow(row))] = text;
+    if (text.isEmpty())
+        m_destinazione[static_cast<size_t>(row)]->clear();
+    refreshAreaHint();
+}
+
+void DatiAree::origineChanged(int row, const QString& text)
+{
+    state().areas.origin[static_cast<size_t>(areaOfRow(row))] = text;
+    refreshAreaTotals();
+    refreshAreaHint();
+}
+
+void DatiAree::destinazioneChanged(int row, const QString& text)
+{
+    state().areas.destination[static_cast<size_t>(areaOfRow(row))] = text;
+    recountAreas();
+    refreshAreaTotals();
+    refreshAreaHint();
+}
+
+void DatiAree::recountAreas()
+{
+    const AreaTable& areas = state().areas;
+    int count = 0;
+    for (int a = 1; a <= kMaxAreas; ++a) {
+        if (!areas.destination[static_cast<size_t>(a)].isEmpty())
+            ++count;
+    }
+    state().areas.count = count;
+}
+
+void DatiAree::refreshAreaTotals()
+{
+    const AreaTable& areas = state().areas;
+    double origins = 0.0;
+    double destinations = 0.0;
+    for (int a = 1; a <= kMaxAreas; ++a) {
+        origins += leadingNumber(areas.origin[static_cast<size_t>(a)]);
+        destinations += leadingNumber(areas.destination[static_cast<size_t>(a)]);
+    }
+    // Shown as the user writes numbers: the regional decimal separator, no grouping.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_totorig->setText(locale.toString(origins, 'g', 15));
+    m_totdest->setText(locale.toString(destinations, 'g', 15));
+}
+
+void DatiAree::refreshAreaHint()
+{
+    const int count = state().areas.count;
+    if (count == 0)
+        setPasso(QStringLiteral(
+            "iniziare a digitare il nome della prima area, i valori di origine e destinazione"));
+    else if (count == 1)
+        setPasso(QStringLiteral(
+            "digitare il nome della seconda area, i valori di origine e destinazione"));
+    else
+        setPasso(QStringLiteral("i dati sono formalmente corretti: archiviarli, stamparli o "
+                                "andare Avanti con altri dati"));
+}
+
+void DatiAree::showAreaRows()
+{
+    // The shared top row is written for whoever reads it, but this window's rows follow only
+    // its own scroll bar: the distances window moves gridTopRow to a pair number.
+    state().run.gridTopRow = m_scroll->value();
+    for (int r = 1; r <= kRows; ++r) {
+        const auto at = static_cast<size_t>(r);
+        const auto a = static_cast<size_t>(areaOfRow(r));
+        m_label[at]->setText(QString::number(a));
+        // Each text is read just before it is shown: emptying a name empties the row's
+        // destination in the table too, and the destination box must then show that.
+        const AreaTable& areas = state().areas;
+        m_nome[at]->setText(QString(areas.name[a]));
+        m_origine[at]->setText(QString(areas.origin[a]));
+        m_destinazione[at]->setText(QString(areas.destination[a]));
+    }
+    recountAreas();
+    refreshAreaTotals();
+    refreshAreaHint();
+}
+
+void DatiAree::setColumnHeadings(const QString& origins, const QString& destinations)
+{
+    m_lblorigini->setText(origins);
+    m_lbldestinazioni->setText(destinations);
+}
+
+void DatiAree::setExplanation(const QString& text)
+{
+    m_spiega->setPlainText(text);
+}
+
+QString DatiAree::explanation() const
+{
+    return m_spiega->toPlainText();
+}
+
+QString DatiAree::originsTotalText() const
+{
+    return m_totorig->text();
+}
+
+QString DatiAree::destinationsTotalText() const
+{
+    return m_totdest->text();
+}
+
+void DatiAree::avanti_Click()
+{
+    const QString title = state().run.checkTitle;
+    const AreaTable& areas = state().areas;
+    const int count = qBound(0, areas.count, kMaxAreas);
+    auto fail = [&](MessageIcon icon, const QString& message) {
+        prompts().inform(icon, title, message);
+    };
+    auto areaText = [](const QString& start, int i) {
+        return start + QString::number(i) + QLatin1Char('.');
+    };
+
+    if (count == 0) {
+        fail(MessageIcon::Critical,
+             QStringLiteral("Impossibile proseguire: non è stato inserito nessun dato."));
+        return;
+    }
+    for (int i = 1; i <= count; ++i) {
+        const auto at = static_cast<size_t>(i);
+        if (areas.name[at].isEmpty() || areas.origin[at].isEmpty() ||
+            areas.destination[at].isEmpty()) {
+            fail(MessageIcon::Question,
+                 areaText(QStringLiteral("Inserire i dati dell'area n."), i));
+            return;
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (areas.origin[static_cast<size_t>(i)].contains(QLatin1Char(','))) {
+            fail(MessageIcon::Exclamation,
+                 areaText(QStringLiteral("Sostituire la virgola con il punto nel valore "
+                                         "dell'origine dell'area n."),
+                          i));
+            return;
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        if (areas.destination[static_cast<size_t>(i)].contains(QLatin1Char(','))) {
+            fail(MessageIcon::Exclamation,
+                 areaText(QStringLiteral("Sostituire la virgola con il punto nel valore della "
+                                         "destinazione dell'area n."),
+                          i));
+            return;
+        }
+    }
+    for (int i = 1; i <= count; ++i) {
+        const auto at = static_cast<size_t>(i);
+        if (leadingNumber(areas.origin[at]) < 0) {
+            fail(MessageIcon::Exclamation,
+                 areaText(QStringLiteral("Inserire un numero valido per l'origine dell'area n."),
+                          i));
+            return;
+        }
+        if (leadingNumber(areas.destination[at]) < 0) {
+            fail(MessageIcon::Exclamation,
+                 areaText(
+                     QStringLiteral("Inserire un numero valido per la destinazione dell'area n."),
+                     i));
+            return;
+        }
+    }
+    if (state().model.kind == 1 && m_totorig->text() != m_totdest->text()) {
+        fail(MessageIcon::Critical,
+             QStringLiteral("Impossibile proseguire: con il modello scelto (a 'origine e "
+                            "destinazione vincolate') il totale delle origini deve coincidere "
+                            "con il totale delle destinazioni."));
+        setCheckOnly(0);
+        return;
+    }
+
+    if (checkOnly() == 1) {
+        setCheckOnly(0);
+        prompts().inform(MessageIcon::Information, title,
+                         QStringLiteral("I dati sono stati immessi correttamente."));
+        return;
+    }
+
+    buildPairList();
+    if (!state().distances.distance[1].isEmpty()) {
+        if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
+            distances->refreshGrid();
+    }
+    windows().showWindow(WindowId::Distanze);
+}
+
+void DatiAree::buildPairList()
+{
+    ProjectState& s = state();
+    const int count = qBound(0, s.areas.count, kMaxAreas);
+    int k = 0;
+    for (int i = 1; i <= count; ++i) {
+        for (int j = 1; j <= count; ++j) {
+            ++k;
+            const auto at = static_cast<size_t>(k);
+            s.distances.pairNumbers[at] = pairNumbersText(i, j);
+            s.distances.pairNames[at] = s.areas.name[static_cast<size_t>(i)] + QLatin1Char('-') +
+                                        s.areas.name[static_cast<size_t>(j)];
+            s.distances.weight[at] = FieldValue::fromNumber(100);
+        }
+    }
+}
+
+void DatiAree::clearData()
+{
+    for (int r = 1; r <= kRows; ++r) {
+        const auto at = static_cast<size_t>(r);
+        m_nome[at]->clear();
+        m_origine[at]->clear();
+        m_destinazione[at]->clear();
+    }
+    AreaTable& areas = state().areas;
+    for (int a = 1; a <= kMaxAreas; ++a) {
+        const auto at = static_cast<size_t>(a);
+        areas.name[at] = QString();
+        areas.origin[at] = QString();
+        areas.destination[at] = QString();
+    }
+    areas.count = 0;
+    // The rows' change handling saw the areas out of view still filled.
+    refreshAreaTotals();
+    refreshAreaHint();
+}
+
+QStringList DatiAree::contextHelpLines() const
+{
+    return {
+        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
+        QStringLiteral("- non digitare nomi di aree più lunghi di 30 spazi (vi sarà un invito a "
+                       "rettificare);"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-dat-);"),
+        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+}
+
+// --- Paste from a spreadsheet -----------------------------------------------------------------
+
+bool DatiAree::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && (event->type() == QEvent::KeyPress || event->type() == QEvent::ContextMenu)) {
+        for (int r = 1; r <= kRows; ++r) {
+            const auto at = static_cast<size_t>(r);
+            const int column = box == m_nome[at]           ? 0
+                               : box == m_origine[at]      ? 1
+                               : box == m_destinazione[at] ? 2
+                                                           : -1;
+            if (column < 0)
+                continue;
+            if (event->type() == QEvent::KeyPress) {
+                if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+                    pasteInto(r, column);
+                    return true;
+                }
+                return false;
+            }
+            // The box's own menu, with its paste item sent through the same path.
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            QMenu* menu = box->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            for (QAction* action : menu->actions()) {
+                if (action->objectName() == QStringLiteral("edit-paste")) {
+                    disconnect(action, &QAction::triggered, nullptr, nullptr);
+                    connect(action, &QAction::triggered, this,
+                            [this, r, column] { pasteInto(r, column); });
+                }
+            }
+            menu->popup(menuEvent->globalPos());
+            return true;
+        }
+    }
+    return WindowFrame::eventFilter(watched, event);
+}
+
+void DatiAree::pasteInto(int row, int column)
+{
+    QString text = QGuiApplication::clipboard()->text();
+    // A single cell copied from a spreadsheet ends with a line break of its own.
+    QString single = text;
+    if (single.endsWith(QLatin1Char('\n')))
+        single.chop(1);
+    if (single.endsWith(QLatin1Char('\r')))
+        single.chop(1);
+    const auto at = static_cast<size_t>(row);
+    QLineEdit* box = column == 0 ? m_nome[at] : column == 1 ? m_origine[at] : m_destinazione[at];
+    if (!single.contains(QLatin1Char('\n')) && !single.contains(QLatin1Char('\r')) &&
+        !single.contains(QLatin1Char('\t'))) {
+        box->insert(single);
+        return;
+    }
+    pasteRows(row, column, text);
+}
+
+bool DatiAree::pasteRows(int row, int column, const QString& text)
+{
+    QString data = text;
+    data.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    data.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lines = data.split(QLatin1Char('\n'));
+    if (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.isEmpty() || column < 0 || column > 2 || row < 1 || row > kRows)
+        return false;
+
+    const int first = areaOfRow(row);
+    const int last = first + int(lines.size()) - 1;
+    if (last > kMaxAreas) {
+        prompts().inform(
+            MessageIcon::Exclamation, state().run.checkTitle,
+            QStringLiteral("Impossibile incollare %1 righe a partire dall'area n.%2: le aree "
+                           "sono al massimo %3. Nessun dato è stato incollato.")
+                .arg(lines.size())
+                .arg(first)
+                .arg(kMaxAreas));
+        return false;
+    }
+
+    AreaTable& areas = state().areas;
+    for (int n = 0; n < lines.size(); ++n) {
+        const QStringList cells = lines[n].split(QLatin1Char('\t'));
+        const auto a = static_cast<size_t>(first + n);
+        for (int c = column; c <= 2 && c - column < cells.size(); ++c) {
+            const QString& value = cells[c - column];
+            (c == 0 ? areas.name : c == 1 ? areas.origin : areas.destination)[a] = value;
+        }
+    }
+
+    // The visible rows show the table again; their change handling would only store the same
+    // texts, so it is held back, and the counts, totals and hint follow once.
+    for (int r = 1; r <= kRows; ++r) {
+        const auto at = static_cast<size_t>(r);
+        const auto a = static_cast<size_t>(areaOfRow(r));
+        for (QLineEdit* box : {m_nome[at], m_origine[at], m_destinazione[at]}) {
+            const QSignalBlocker blocker(box);
+            const QString& value = box == m_nome[at]      ? areas.name[a]
+                                   : box == m_origine[at] ? areas.origin[a]
+                                                          : areas.destination[a];
+            if (box->text() != value)
+                box->setText(value);
+        }
+    }
+    recountAreas();
+    refreshAreaTotals();
+    refreshAreaHint();
+    return true;
+}
+
+// --- Archive commands -------------------------------------------------------------------------
+
+QString DatiAree::archiveFailureTitle() const
+{
+    return state().run.programName + QStringLiteral(": archivio (origini e destinazioni)");
+}
+
+void DatiAree::apri_Click()
+{
+    // The current areas stay until a file has actually been read: a cancelled dialog or an
+    // unreadable file leaves the window as it was.
+    m_dialogFileName.clear();
+    const QString path = prompts().openFile({QStringLiteral("Apri file (origini e destinazioni)"),
+                                             kAreaFilter, 2, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    const Parsed<AreaRecords> parsed = readAreaFile(path);
+    if (!parsed.ok()) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
+        return;
+    }
+    m_currentFile = path;
+    applyAreas(*parsed.value, state());
+    showAreaRows();
+}
+
+bool DatiAree::saveAreas(const QString& fileName)
+{
+    const SaveResult result = writeAreaFile(fileName, state());
+    if (!result.ok) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+        return false;
+    }
+    m_currentFile = fileName;
+    return true;
+}
+
+void DatiAree::salva_Click()
+{
+    if (state().areas.count == 0) {
+        setCheckOnly(1);
+        avanti_Click();
+        return;
+    }
+    if (!m_currentFile.isEmpty()) {
+        saveAreas(m_currentFile);
+        return;
+    }
+    const QString path = prompts().saveFile({QStringLiteral("Salva file (origini e destinazioni)"),
+                                             kAreaSaveFilter, 1, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    saveAreas(path);
+}
+
+void DatiAree::salvanome_Click()
+{
+    if (state().areas.count == 0) {
+        setCheckOnly(1);
+        avanti_Click();
+        return;
+    }
+    // The current name goes only once another one has been written.
+    const QString path =
+        prompts().saveFile({QStringLiteral("Salva file con nome (origini e destinazioni)"),
+                            kAreaSaveFilter, 1, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    saveAreas(path);
+}
+
+void DatiAree::eliminare_click()
+{
+    const QString path =
+        prompts().openFile({state().run.deleteTitle, kAreaFilter, 2, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    QString error;
+    if (!moveFileToTrash(path, &error)) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), error);
+        return;
+    }
+    m_currentFile = path;
+    setPasso(trashedHint(path));
+}
+
+// --- Printout ---------------------------------------------------------------------------------
+
+void DatiAree::stampa_Click()
+{
+    if (state().areas.count == 0) {
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Immettere prima i dati."));
+        return;
+    }
+    setPasso(QStringLiteral("sto caricando WORD"));
+    context().documents.present(
+        printAreas(state(), {m_totorig->text(), m_totdest->text(), m_spiega->toPlainText()}));
+}
 
 } // namespace urbaflux

@@ -1,17 +1,92 @@
 #pragma once
 
+// Window 2 of 5: names, origins and destinations of the areas. Fifteen rows scroll over the
+// 180 positions of AreaTable; a row always edits the area its number label shows, which is the
+// position of this window's own scroll bar plus the row. Every edit is stored at once, so the
+// state is current while the user types; the checks wait for "Avanti".
+
 #include "windowframe.h"
+
+#include <QString>
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollBar;
 
 namespace urbaflux {
 
-// Window 2 of 5: names, origins and destinations of the areas.
 class DatiAree : public WindowFrame
 {
     Q_OBJECT
 
 public:
+    static constexpr int kRows = 15;
+    static constexpr int kLastTopRow = 166; // row 15 then shows area 180
+
     explicit DatiAree(AppContext& context, QWidget* parent = nullptr);
     ~DatiAree() override;
+
+    // The area the row (1 to 15) stands for.
+    int areaOfRow(int row) const;
+    // The rows from AreaTable, starting at the scroll bar's position; the rows' change
+    // handling then recounts the areas and refreshes the totals and the hint.
+    void showAreaRows();
+    void recountAreas();
+    void refreshAreaTotals();
+    void refreshAreaHint();
+
+    // The column headings and the explanation box follow the chosen model.
+    void setColumnHeadings(const QString& origins, const QString& destinations);
+    void setExplanation(const QString& text);
+    QString explanation() const;
+    QString originsTotalText() const;
+    QString destinationsTotalText() const;
+
+    QString currentFile() const { return m_currentFile; }
+
+    // Pastes lines copied from a spreadsheet, one area a line and tab-separated columns,
+    // starting at the area of a row and at the column of a box (0 name, 1 origin,
+    // 2 destination). False, with nothing changed, when the lines would go beyond area 180.
+    bool pasteRows(int row, int column, const QString& text);
+
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+    void stampa_Click() override;
+    void avanti_Click() override;
+    void clearData() override;
+    QStringList contextHelpLines() const override;
+
+protected:
+    void onLoad() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void nomeChanged(int row, const QString& text);
+    void origineChanged(int row, const QString& text);
+    void destinazioneChanged(int row, const QString& text);
+    void buildPairList();
+    void pasteInto(int row, int column);
+    bool saveAreas(const QString& fileName);
+    QString archiveFailureTitle() const;
+
+    std::array<QLabel*, kRows + 1> m_label{};
+    std::array<QLineEdit*, kRows + 1> m_nome{};
+    std::array<QLineEdit*, kRows + 1> m_origine{};
+    std::array<QLineEdit*, kRows + 1> m_destinazione{};
+    QScrollBar* m_scroll = nullptr;
+    QLabel* m_lblorigini = nullptr;
+    QLabel* m_lbldestinazioni = nullptr;
+    QLabel* m_totorig = nullptr;
+    QLabel* m_totdest = nullptr;
+    QPlainTextEdit* m_spiega = nullptr;
+
+    QString m_currentFile;
+    QString m_dialogFileName;
 };
 
 } // namespace urbaflux

@@ -1,12 +1,492 @@
 #include "menu.h"
 
+#include "document.h"
+#include "documentsink.h"
+#include "modelcaptions.h"
+#include "modelchoicearchive.h"
+#include "modelchoiceprintout.h"
+#include "projectstate.h"
+#include "prompts.h"
+#include "windowmanager.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
 namespace urbaflux {
+
+namespace {
+
+// Design geometry is in twips, 15 to a pixel, like the rest of the frame.
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(left / 15, top / 15, width / 15, height / 15);
+}
+
+struct OptionText
+{
+    const char16_t* caption;
+    const char16_t* tooltip;
+    const char16_t* memo;
+    const char16_t* memoTooltip;
+};
+
+// Index 1 to 3 is the kind code of the option.
+const OptionText kOptions[] = {
+    {u"ORIGINE E DESTINAZIONE VINCOLATE",
+     u"cliccare qui  per optare per il modello a 'origine e destinazione vincolate'",
+     u"il totale dei valori immessi nei dati coincide con il totale dei valori valutati con il "
+     u"modello: il risultato sarà la misura delle interazioni tra le zone",
+     u"breve pro-memoria del modello gravitazionale a \"origine e destinazione vincolata\""},
+    {u"DESTINAZIONE VINCOLATA",
+     u"cliccare qui  per iniziare il calcolo con il modello a 'destinazione vincolata'",
+     u"la quantità dell'attrazione è vincolata ai valori immessi per la destinazione; i dati "
+     u"relativi all'origine sono stime libere, ma proporzionali alla realtà delle zone",
+     u"breve pro-memoria del modello gravitazionale a \"destinazione vincolata\""},
+    {u"ORIGINE VINCOLATA",
+     u"cliccare qui per iniziare il calcolo con il modello a 'origine vincolata'",
+     u"i dati riguardanti l'origine sono quelli osservati e ad essi viene commisurata nel "
+     u"modello l'attrazione; i dati della destinazione sono valori stimati ma proporzionali",
+     u"breve pro-memoria del modello gravitazionale a \"origine vincolatra\""},
+};
+
+const QString kModelFilter =
+    QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-mod- | Urbaflux-mod-*");
+const QString kModelSaveFilter = QStringLiteral("File Urbaflux-mod- | Urbaflux-mod-*");
+
+QString text16(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+} // namespace
 
 Menu::Menu(AppContext& context, QWidget* parent) : WindowFrame(WindowId::Menu, context, parent)
 {
     setObjectName(QStringLiteral("menu"));
+    setWindowTitle(QStringLiteral("Urbaflux - Scelta del modello di calcolo"));
+    buildControls();
 }
 
 Menu::~Menu() = default;
+
+void Menu::buildControls()
+{
+    QWidget* host = body();
+
+    m_frame1 = new QGroupBox(QStringLiteral("Tipo di modello"), host);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    place(m_frame1, 120, 60, 5640, 4560);
+
+    QFont memoFont = font();
+    memoFont.setPointSizeF(memoFont.pointSizeF() * 0.9);
+    QFont optionFont = font();
+    optionFont.setBold(true);
+
+    for (int i = 1; i <= 3; ++i) {
+        const OptionText& texts = kOptions[i - 1];
+        const int top = 330 + (i - 1) * 1410;
+
+        auto* option = new QRadioButton(text16(texts.caption), m_frame1);
+        option->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        option->setToolTip(text16(texts.tooltip));
+        option->setFont(optionFont);
+        // Unselecting all three must stay possible (the clear command), so the options are
+        // exclusive by hand rather than by Qt.
+        option->setAutoExclusive(false);
+        place(option, 150, top, 4800, 300);
+        connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
+        m_options[static_cast<size_t>(i)] = option;
+
+        auto* memo = new QLabel(text16(texts.memo), m_frame1);
+        memo->setObjectName(QStringLiteral("Label1_%1").arg(i));
+        memo->setToolTip(text16(texts.memoTooltip));
+        memo->setWordWrap(true);
+        memo->setFont(memoFont);
+        memo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        place(memo, 450, top + 330, 4650, 990);
+        m_memos[static_cast<size_t>(i)] = memo;
+
+        auto* help = new QPushButton(QStringLiteral("?"), m_frame1);
+        help->setObjectName(QStringLiteral("help_%1").arg(i));
+        help->setToolTip(QStringLiteral("cliccare per avere informazioni sul modello a %1")
+                             .arg(modelKindLabel(i)));
+        place(help, 5130, top, 390, 330);
+        m_help[static_cast<size_t>(i)] = help;
+    }
+
+    struct FieldSpec
+    {
+        QLineEdit** box;
+        const char16_t* boxName;
+        const char16_t* labelName;
+        const char16_t* caption;
+        const char16_t* labelTooltip;
+        const char16_t* defaultText;
+        const char16_t* boxTooltip;
+    };
+    const FieldSpec fields[] = {
+        {&m_tipoor, u"tipoor", u"Label9", u" Tipologia delle origini",
+         u"ad esempio: residenze degli operai, abitanti della zona, turisti estivi, ecc.", u"",
+         u"digitare la tipologia appropriata delle origini"},
+        {&m_tipode, u"tipode", u"Label4", u" Tipologia delle destinazioni",
+         u"ad esempio: posti di lavoro, attrezzature sportive, centri commerciali, ecc.", u"",
+         u"digitare la tipologia appropriata delle destinazioni"},
+        {&m_tipoin, u"tipoin", u"Label5", u" Tipologia delle interazioni tra le aree",
+         u"la tipologia preimpostata è modificabile da tastiera", u"spostamenti degli utenti",
+         u"modificare mediante tastiera la tipologia se non coincide con quella desiderata dal "
+         u"calcolo"},
+        {&m_unitamisura, u"unitamisura", u"Label8", u" Tipologia della distanza",
+         u"la tipologia preimpostata è modificabile da tastiera", u"chilometri",
+         u"può misurarsi anche il tempo di percorrenza o altro ancora"},
+        {&m_al, u"al", u"Label6", u" Valore alfa (esponente della distanza)",
+         u"il valore preimpostato di alfa è modificabile da tastiera", u"2",
+         u"il valore normale è 2"},
+        {&m_sc, u"sc", u"label7", u" Valore dello scarto nel calcolo (iterazioni)",
+         u"il valore preimpostato dello scarto è modificabile da tastiera", u"0.0001",
+         u"è consigliabile uno scarto di un'unità"},
+    };
+
+    int top = 120;
+    for (const FieldSpec& spec : fields) {
+        auto* label = new QLabel(text16(spec.caption), host);
+        label->setObjectName(text16(spec.labelName));
+        label->setToolTip(text16(spec.labelTooltip));
+        place(label, 5940, top, 3240, 285);
+
+        auto* box = new QLineEdit(text16(spec.defaultText), host);
+        box->setObjectName(text16(spec.boxName));
+        box->setToolTip(text16(spec.boxTooltip));
+        place(box, 6000, top + 285, 3180, 330);
+        *spec.box = box;
+        top += 750;
+    }
+
+    // The fourth help button stands beside the interaction typology, the first of the values
+    // it explains.
+    auto* help4 = new QPushButton(QStringLiteral("?"), host);
+    help4->setObjectName(QStringLiteral("help_4"));
+    help4->setToolTip(QStringLiteral("cliccare per avere informazioni sulle interazioni, sulla "
+                                     "distanza, sul valore alfa e sul valore dello scarto"));
+    place(help4, 9240, 120 + 2 * 750 + 285, 300, 330);
+    m_help[4] = help4;
+
+    const std::array<WindowId, 5> helpPages = {WindowId::GuidaScelta, WindowId::GuidaVincolate,
+                                               WindowId::GuidaDestinazione, WindowId::GuidaOrigine,
+                                               WindowId::GuidaInterazioni};
+    for (int i = 1; i <= 4; ++i) {
+        const WindowId page = helpPages[static_cast<size_t>(i)];
+        connect(m_help[static_cast<size_t>(i)], &QPushButton::clicked, this,
+                [this, page] { windows().showWindow(page); });
+    }
+
+    // The boxes got their default texts above, before these connections: the load step, not
+    // the boxes, sets the defaults of the state.
+    connect(m_tipoor, &QLineEdit::textChanged, this, [this](const QString& text) {
+        state().model.originType = text;
+        refreshModelHint();
+    });
+    connect(m_tipode, &QLineEdit::textChanged, this, [this](const QString& text) {
+        state().model.destinationType = text;
+        refreshModelHint();
+    });
+    connect(m_tipoin, &QLineEdit::textChanged, this, [this](const QString& text) {
+        state().model.interactionType = text;
+        refreshModelHint();
+    });
+    connect(m_unitamisura, &QLineEdit::textChanged, this, [this](const QString& text) {
+        storeUnit(text);
+        refreshModelHint();
+    });
+    connect(m_al, &QLineEdit::textChanged, this, [this](const QString& text) {
+        state().model.alpha = FieldValue::fromText(text);
+        refreshModelHint();
+    });
+    // The tolerance is kept as the number it reads as; the hint does not depend on it.
+    connect(m_sc, &QLineEdit::textChanged, this, [this](const QString& text) {
+        state().model.tolerance = FieldValue::fromNumber(leadingNumber(text));
+    });
+}
+
+void Menu::onLoad()
+{
+    applyDefaults(context());
+    refreshModelHint();
+    captureLayout();
+}
+
+QRadioButton* Menu::modelOption(int index) const
+{
+    return index >= 1 && index <= 3 ? m_options[static_cast<size_t>(index)] : nullptr;
+}
+
+QString Menu::modelMemo(int index) const
+{
+    return index >= 1 && index <= 3 ? m_memos[static_cast<size_t>(index)]->text() : QString();
+}
+
+void Menu::storeUnit(const QString& text)
+{
+    state().model.unit = text;
+    setDistancesUnitCaption(context(), text);
+}
+
+void Menu::Option1_Click(int index)
+{
+    if (index < 1 || index > 3)
+        return;
+    for (int i = 1; i <= 3; ++i)
+        m_options[static_cast<size_t>(i)]->setChecked(i == index);
+    ModelChoice& model = state().model;
+    model.kind = static_cast<qint16>(index);
+    model.kindLabel = modelKindLabel(index);
+    applyModelCaptions(context());
+    refreshModelHint();
+}
+
+void Menu::selectModelOption(int index)
+{
+    QRadioButton* option = modelOption(index);
+    if (option && !option->isChecked())
+        Option1_Click(index);
+}
+
+void Menu::refreshModelHint()
+{
+    const ModelChoice& model = state().model;
+    QString hint;
+    if (model.kind == 0)
+        hint = QStringLiteral("scegliere il tipo do modello");
+    else if (model.originType.isEmpty())
+        hint = QStringLiteral("digitare la tipologia delle origini");
+    else if (model.destinationType.isEmpty())
+        hint = QStringLiteral("digitare la tipologia delle destinazioni");
+    else if (model.interactionType.isEmpty())
+        hint = QStringLiteral("digitare la tipologia delle interazioni tra le aree");
+    else if (model.unit.isEmpty())
+        hint = QStringLiteral("digitare la tipologia della distanza");
+    else if (model.alpha.isEmpty())
+        hint = QStringLiteral(
+            "digitare il valore alfa (se non si conoscono altri valori lasciarlo come 2)");
+    else
+        hint = QStringLiteral("i dati sono formalmente corretti: archiviarli, stamparli o andare "
+                              "Avanti con altri dati");
+    setPasso(hint);
+}
+
+void Menu::showModelChoice(const ModelChoice& model)
+{
+    m_al->setText(model.alpha.displayText());
+    m_sc->setText(model.tolerance.displayText());
+    m_unitamisura->setText(model.unit);
+    m_tipoor->setText(model.originType);
+    m_tipode->setText(model.destinationType);
+    m_tipoin->setText(model.interactionType);
+}
+
+void Menu::keepStateWithBoxes()
+{
+    ModelChoice& model = state().model;
+    // A box that shows what the state holds keeps the state's form (a default stays a number).
+    if (m_tipoin->text() != model.interactionType)
+        model.interactionType = m_tipoin->text();
+    if (m_unitamisura->text() != model.unit)
+        model.unit = m_unitamisura->text();
+    if (m_al->text() != model.alpha.displayText())
+        model.alpha = FieldValue::fromText(m_al->text());
+    const double tolerance = leadingNumber(m_sc->text());
+    if (tolerance != model.tolerance.leadingValue())
+        model.tolerance = FieldValue::fromNumber(tolerance);
+}
+
+QString Menu::checkTitle() const
+{
+    return state().run.checkTitle + QStringLiteral(" (scelta modello)");
+}
+
+void Menu::avanti_Click()
+{
+    struct Check
+    {
+        bool failed;
+        const char16_t* message;
+    };
+    const Check checks[] = {
+        {state().model.kindLabel.isEmpty(), u"Scegliere il tipo di modello per il calcolo."},
+        {m_tipoor->text().isEmpty(), u"Digitare la tipologia delle origini."},
+        {m_tipode->text().isEmpty(), u"Digitare la tipologia delle destinazioni."},
+        {m_tipoin->text().isEmpty(), u"Digitare la tipologia delle interazioni da calcolare."},
+        {m_al->text().isEmpty(), u"Digitare il valore alfa."},
+        {m_sc->text().isEmpty(), u"Digitare il valore dello scarto."},
+        {m_unitamisura->text().isEmpty(), u"Digitare l'unità di misura delle distanze."},
+    };
+    for (const Check& check : checks) {
+        if (check.failed) {
+            prompts().inform(MessageIcon::Question, checkTitle(), text16(check.message));
+            return;
+        }
+    }
+    if (checkOnly() == 1) {
+        setCheckOnly(0);
+        prompts().inform(MessageIcon::Information, checkTitle(),
+                         QStringLiteral("I dati sono stati immessi correttamente."));
+        return;
+    }
+    windows().showWindow(WindowId::DatiAree);
+}
+
+void Menu::clearData()
+{
+    ModelChoice& model = state().model;
+    model.kindLabel = QString();
+    model.kind = 0;
+    m_tipoor->clear();
+    m_tipode->clear();
+    m_tipoin->clear();
+    m_al->clear();
+    m_sc->clear();
+    m_unitamisura->clear();
+    for (int i = 1; i <= 3; ++i)
+        m_options[static_cast<size_t>(i)]->setChecked(false);
+    // The boxes that were already empty raised no change; the hint must still follow kind.
+    refreshModelHint();
+}
+
+QStringList Menu::contextHelpLines() const
+{
+    return {
+        QStringLiteral("- Scegliere il modello di calcolo pertinente;"),
+        QStringLiteral("- digitare la tipologia delle origini;"),
+        QStringLiteral("- digitare la tipologia delle destinazioni;"),
+        QStringLiteral("- modificare la tipologia delle interazioni, se necessario;"),
+        QStringLiteral("- modificare, se necessario, la tipologia della distanza;"),
+        QStringLiteral("- modificare il valore di alfa preimpostato, se necessario;"),
+        QStringLiteral(
+            "- modificare il valore preimpostato dello scarto nel calcolo, se necessario;"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-mod-);"),
+        QStringLiteral("- è possibile prelevare dal disco 'tutti i dati' di una elaborazione "
+                       "cliccando su File;"),
+        QStringLiteral("- cliccare sui tasti laterali (sulla destra) per avere delucidazioni "
+                       "inerenti e più dettagliate;"),
+        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+}
+
+QString Menu::archiveFailureTitle() const
+{
+    return state().run.programName + QStringLiteral(": archivio (scelta del modello)");
+}
+
+void Menu::apri_Click()
+{
+    m_dialogFileName.clear();
+    const QString path = prompts().openFile({QStringLiteral("Apri file (scelta del modello)"),
+                                             kModelFilter, 2, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    const Parsed<ModelChoiceRecord> parsed = readModelChoiceFile(path);
+    if (!parsed.ok()) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
+        return;
+    }
+    m_currentFile = path;
+    applyModelChoice(*parsed.value, state());
+    // The first model click creates the area window, whose defaults would otherwise replace
+    // what the file said; the boxes are therefore filled from the values read.
+    const ModelChoice read = state().model;
+    selectModelOption(read.kind);
+    showModelChoice(read);
+}
+
+bool Menu::modelChoiceComplete() const
+{
+    const ModelChoice& model = state().model;
+    return !model.originType.isEmpty() && !model.destinationType.isEmpty() &&
+           !model.interactionType.isEmpty() && !model.kindLabel.isEmpty() &&
+           !m_al->text().isEmpty() && !m_sc->text().isEmpty() && !m_unitamisura->text().isEmpty();
+}
+
+void Menu::saveModelChoice(bool askName)
+{
+    if (!modelChoiceComplete()) {
+        prompts().inform(MessageIcon::Critical, checkTitle(),
+                         QStringLiteral("Inserire prima tutti i dati."));
+        return;
+    }
+    QString path = askName ? QString() : m_currentFile;
+    if (path.isEmpty()) {
+        const QString title = askName ? QStringLiteral("Salva file con nome (scelta del modello)")
+                                      : QStringLiteral("Salva file (scelta del modello)");
+        path = prompts().saveFile({title, kModelSaveFilter, 1, m_dialogFileName, QString()});
+        if (path.isEmpty())
+            return;
+        m_dialogFileName = path;
+    }
+
+    // The file holds the boxes as they read now; the state takes the same texts only once the
+    // file is written, so a refused save changes nothing.
+    ModelChoiceRecord record = modelChoiceRecordOf(state());
+    record.interactionType = m_tipoin->text();
+    record.alpha = FieldValue::fromText(m_al->text());
+    record.tolerance = FieldValue::fromText(m_sc->text());
+    record.unit = m_unitamisura->text();
+    const SaveResult result = writeModelChoiceFile(path, record);
+    if (!result.ok) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+        return;
+    }
+    m_currentFile = path;
+    ModelChoice& model = state().model;
+    model.alpha = record.alpha;
+    model.tolerance = record.tolerance;
+    model.unit = record.unit;
+    model.interactionType = record.interactionType;
+}
+
+void Menu::salva_Click()
+{
+    saveModelChoice(false);
+}
+
+void Menu::salvanome_Click()
+{
+    saveModelChoice(true);
+}
+
+void Menu::eliminare_click()
+{
+    const QString path =
+        prompts().openFile({state().run.deleteTitle, kModelFilter, 2, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    QString error;
+    if (!moveFileToTrash(path, &error)) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), error);
+        return;
+    }
+    m_currentFile = path;
+    setPasso(trashedHint(path));
+}
+
+void Menu::stampa_Click()
+{
+    const ModelChoice& model = state().model;
+    if (model.kind == 0 || model.interactionType.isEmpty() || m_al->text().isEmpty() ||
+        m_sc->text().isEmpty() || m_unitamisura->text().isEmpty()) {
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Immettere prima tutti i dati."));
+        return;
+    }
+    setPasso(QStringLiteral("sto caricando WORD"));
+    context().documents.present(printModelChoice(
+        state(), {m_al->text(), m_sc->text(), m_unitamisura->text(), modelMemo(model.kind)}));
+    setPasso(QStringLiteral("ho visualizzato i dati su Word"));
+}
 
 } // namespace urbaflux

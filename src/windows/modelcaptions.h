@@ -1,0 +1,36 @@
+#pragma once
+
+// What a change of the model or of the defaults does to windows other than the one where it
+// happened: captions, column headings, the explanation box, the distances window's unit label.
+// The windows concerned are touched (created hidden) when they do not exist yet.
+
+#include <QString>
+
+namespace urbaflux {
+
+struct AppContext;
+
+// The defaults of ModelChoice and the run titles (the core's applyDefaults), then the unit
+// label of the distances window. While the model-choice window exists its boxes win: the
+// values they show are put back into the state, so the calculation never uses a value that the
+// screen does not show.
+void applyDefaults(AppContext& context);
+
+// Captions of windows 2 to 5, the column headings and the explanation box of the area window,
+// after kind and kindLabel have changed.
+void applyModelCaptions(AppContext& context);
+
+// The caption of the distances window's unit label.
+void setDistancesUnitCaption(AppContext& context, const QString& unit);
+
+// The explanation of a model (kind 1 to 3) that the area window shows.
+QString modelExplanation(int kind);
+
+// The "Elimina" commands of the archive windows move the chosen file to the desktop's trash,
+// where the user can still get it back. False, with an Italian sentence naming the file, when
+// the file was not moved there.
+bool moveFileToTrash(const QString& path, QString* error);
+// The hint after a file went to the trash.
+QString trashedHint(const QString& path);
+
+} // namespace urbaflux
