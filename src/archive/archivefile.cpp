@@ -389,7 +389,9 @@ SaveResult saveArchiveBytes(const QString& path, const QByteArray& bytes)
 {
     const QString name = archiveDisplayName(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: through a write buffer, a write cut short (disk full, file size limit) is
+    // lost at commit time and QSaveFile would put a truncated file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, QStringLiteral("Impossibile salvare il file \"%1\": la cartella non "
                                       "esiste o non è scrivibile, oppure il file è protetto. "
                                       "Nessun file è stato modificato.")
