@@ -9,6 +9,7 @@
 // size, inline pictures, and page-count fields (whose text is the count known when the
 // document was built, and which a word processor recomputes).
 
+#include <QByteArray>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -38,7 +39,11 @@ struct Run
     QString font;        // family name as the document states it ("Century Gothic")
     double size = 12.0;  // points
     QString picturePath; // Picture: the file the picture was read from
-    QSizeF pictureSize;  // Picture: shown size in points
+    // Picture: the file's bytes as they were when inserted (the chart file is rewritten by
+    // later printouts) and their format ("png", "jpeg", "gif", "bmp").
+    QByteArray pictureData;
+    QByteArray pictureFormat;
+    QSizeF pictureSize; // Picture: shown size in points
 };
 
 struct Paragraph

@@ -3,6 +3,9 @@
 #include "docxexporter.h"
 #include "pagelayout.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
 #include <QImageReader>
 #include <algorithm>
 
@@ -190,13 +193,31 @@ bool DocumentWriter::InsertPicture(const QString& path)
 {
     if (!m_document)
         StartDocument();
-    QImageReader reader(path);
-    const QSize pixels = reader.size();
-    if (!reader.canRead() || pixels.isEmpty())
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
+    QByteArray data = file.readAll();
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
+    QByteArray format = reader.format().toLower();
+    const QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    // Word processors take PNG, JPEG, GIF and BMP; anything else is kept as PNG.
+    static const QList<QByteArray> kept = {"png", "jpeg", "jpg", "gif", "bmp"};
+    if (!kept.contains(format)) {
+        QByteArray png;
+        QBuffer out(&png);
+        out.open(QIODevice::WriteOnly);
+        image.save(&out, "PNG");
+        data = png;
+        format = "png";
+    }
+    if (format == "jpg")
+        format = "jpeg";
     // Pictures carry no reliable resolution (the chart is saved at screen size): take them
     // at 96 dots per inch, as a word processor does, and shrink them to fit the page.
-    QSizeF points(pixels.width() * 72.0 / 96.0, pixels.height() * 72.0 / 96.0);
+    QSizeF points(image.width() * 72.0 / 96.0, image.height() * 72.0 / 96.0);
     const PageSetup& page = m_document->pageSetup();
     const double scale = std::min(
         {1.0, page.textWidth() / points.width(), page.textHeight() * 0.9 / points.height()});
@@ -205,6 +226,8 @@ bool DocumentWriter::InsertPicture(const QString& path)
     Run run;
     run.kind = Run::Kind::Picture;
     run.picturePath = path;
+    run.pictureData = data;
+    run.pictureFormat = format;
     run.pictureSize = points;
     run.font = m_font;
     run.size = m_size;

@@ -1,19 +1,860 @@
 #include "docxexporter.h"
 
-#include <QIODevice>
+#include "tablegeometry.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QXmlStreamWriter>
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipnewinfo.h>
+
+#include <cmath>
+#include <functional>
 
 namespace urbaflux {
 
-bool writeDocx(const Document&, QIODevice*, QString* error)
+namespace {
+
+const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString kR =
+    QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+const QString kWp =
+    QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
+const QString kA = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/main");
+const QString kPic = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/picture");
+const QString kPackageRels =
+    QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships");
+
+const QString kColouredStyle = QStringLiteral("UrbafluxTabellaColorata");
+const QString kGridStyle = QStringLiteral("UrbafluxTabellaGriglia");
+
+// Colours of our coloured table style, after a word processor's "Colorful 2": a dark heading
+// row in white bold type, rows banded in a pale tint, thin borders of the heading's hue.
+const QString kHeadingFill = QStringLiteral("1F4E79");
+const QString kBandFill = QStringLiteral("DCE8F4");
+const QString kBorderColour = QStringLiteral("5B8DB8");
+
+constexpr int kTwipsPerPoint = 20;
+constexpr qint64 kEmuPerPoint = 12700;
+// The chunk of XML gathered before it is handed to the zip entry.
+constexpr qsizetype kFlushBytes = 1 << 20;
+
+int twips(double points)
 {
-    if (error)
-        *error = QStringLiteral("non ancora disponibile");
-    return false;
+    return static_cast<int>(std::lround(points * kTwipsPerPoint));
 }
 
-SaveResult saveDocx(const Document&, const QString& path)
+QString halfPoints(double points)
 {
-    return {false, QStringLiteral("Impossibile salvare il documento \"%1\".").arg(path)};
+    return QString::number(std::max(1L, std::lround(points * 2)));
+}
+
+QString alignmentValue(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Justify:
+        return QStringLiteral("both");
+    case Alignment::Right:
+        return QStringLiteral("right");
+    case Alignment::Center:
+        return QStringLiteral("center");
+    case Alignment::Left:
+        break;
+    }
+    return QStringLiteral("left");
+}
+
+QString mediaExtension(const QByteArray& format)
+{
+    return format == "jpeg" ? QStringLiteral("jpeg") : QString::fromLatin1(format);
+}
+
+// The characters XML 1.0 cannot carry are dropped; a tab becomes the word processor's tab.
+QString xmlSafe(const QString& text, bool* hasTab)
+{
+    QString result;
+    result.reserve(text.size());
+    *hasTab = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == 9) {
+            *hasTab = true;
+            result += c;
+        } else if (u >= 0x20 && u != 0xFFFE && u != 0xFFFF) {
+            result += c;
+        }
+    }
+    return result;
+}
+
+struct Part
+{
+    QString name;
+    QByteArray data;
+};
+
+class Package
+{
+public:
+    explicit Package(QIODevice* device) : m_zip(device) { m_zip.setAutoClose(false); }
+
+    bool open() { return m_zip.open(QuaZip::mdCreate); }
+
+    bool beginEntry(const QString& name, int level)
+    {
+        m_entry = std::make_unique<QuaZipFile>(&m_zip);
+        QuaZipNewInfo info(name);
+        info.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        return m_entry->open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, level);
+    }
+    bool write(const QByteArray& data) { return m_entry->write(data) == data.size(); }
+    bool endEntry()
+    {
+        m_entry->close();
+        const bool ok = m_entry->getZipError() == ZIP_OK;
+        m_entry.reset();
+        return ok;
+    }
+    bool add(const QString& name, const QByteArray& data, int level = Z_DEFAULT_COMPRESSION)
+    {
+        return beginEntry(name, level) && write(data) && endEntry();
+    }
+    bool close()
+    {
+        m_zip.close();
+        return m_zip.getZipError() == ZIP_OK;
+    }
+
+private:
+    QuaZip m_zip;
+    std::unique_ptr<QuaZipFile> m_entry;
+};
+
+QByteArray xmlPart(const std::function<void(QXmlStreamWriter&)>& body)
+{
+    QByteArray data;
+    QXmlStreamWriter xml(&data);
+    xml.writeStartDocument(QStringLiteral("1.0"), true);
+    body(xml);
+    xml.writeEndDocument();
+    return data;
+}
+
+class DocumentXml
+{
+public:
+    DocumentXml(const Document& document, Package& package)
+        : m_document(document), m_package(package)
+    {
+        m_buffer.setBuffer(&m_data);
+        m_buffer.open(QIODevice::WriteOnly);
+        m_xml.setDevice(&m_buffer);
+    }
+
+    std::vector<Part> media;
+
+    bool write()
+    {
+        m_xml.writeStartDocument(QStringLiteral("1.0"), true);
+        m_xml.writeNamespace(kW, QStringLiteral("w"));
+        m_xml.writeNamespace(kR, QStringLiteral("r"));
+        m_xml.writeNamespace(kWp, QStringLiteral("wp"));
+        m_xml.writeNamespace(kA, QStringLiteral("a"));
+        m_xml.writeNamespace(kPic, QStringLiteral("pic"));
+        m_xml.writeStartElement(kW, QStringLiteral("document"));
+        m_xml.writeStartElement(kW, QStringLiteral("body"));
+        for (const Block& block : m_document.blocks()) {
+            if (const auto* paragraph = std::get_if<Paragraph>(&block))
+                writeParagraph(*paragraph);
+            else if (!writeTable(std::get<Table>(block)))
+                return false;
+        }
+        writeSection();
+        m_xml.writeEndElement(); // body
+        m_xml.writeEndElement(); // document
+        m_xml.writeEndDocument();
+        return flush();
+    }
+
+private:
+    bool flush()
+    {
+        if (m_data.isEmpty())
+            return true;
+        const bool ok = m_package.write(m_data);
+        m_data.clear();
+        m_buffer.seek(0);
+        return ok;
+    }
+
+    void writeRunProperties(const QString& font, double size, bool mark = false)
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("rPr"));
+        if (!font.isEmpty()) {
+            m_xml.writeEmptyElement(kW, QStringLiteral("rFonts"));
+            m_xml.writeAttribute(kW, QStringLiteral("ascii"), font);
+            m_xml.writeAttribute(kW, QStringLiteral("hAnsi"), font);
+            m_xml.writeAttribute(kW, QStringLiteral("cs"), font);
+        }
+        const QString half = halfPoints(size);
+        m_xml.writeEmptyElement(kW, QStringLiteral("sz"));
+        m_xml.writeAttribute(kW, QStringLiteral("val"), half);
+        if (!mark) {
+            m_xml.writeEmptyElement(kW, QStringLiteral("szCs"));
+            m_xml.writeAttribute(kW, QStringLiteral("val"), half);
+        }
+        m_xml.writeEndElement();
+    }
+
+    void writeTextRun(const QString& text, const QString& font, double size)
+    {
+        bool hasTab = false;
+        const QString safe = xmlSafe(text, &hasTab);
+        m_xml.writeStartElement(kW, QStringLiteral("r"));
+        writeRunProperties(font, size);
+        const QStringList pieces = hasTab ? safe.split(QChar(9)) : QStringList{safe};
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (i > 0)
+                m_xml.writeEmptyElement(kW, QStringLiteral("tab"));
+            if (pieces[i].isEmpty())
+                continue;
+            m_xml.writeStartElement(kW, QStringLiteral("t"));
+            m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+            m_xml.writeCharacters(pieces[i]);
+            m_xml.writeEndElement();
+        }
+        m_xml.writeEndElement();
+    }
+
+    void writePicture(const Run& run)
+    {
+        const int number = static_cast<int>(media.size()) + 1;
+        const QString id = QStringLiteral("rIdImmagine%1").arg(number);
+        const QString file =
+            QStringLiteral("image%1.%2").arg(number).arg(mediaExtension(run.pictureFormat));
+        media.push_back({QStringLiteral("word/media/") + file, run.pictureData});
+        const QString cx =
+            QString::number(std::llround(run.pictureSize.width() * double(kEmuPerPoint)));
+        const QString cy =
+            QString::number(std::llround(run.pictureSize.height() * double(kEmuPerPoint)));
+
+        m_xml.writeStartElement(kW, QStringLiteral("r"));
+        writeRunProperties(run.font, run.size);
+        m_xml.writeStartElement(kW, QStringLiteral("drawing"));
+        m_xml.writeStartElement(kWp, QStringLiteral("inline"));
+        for (const char* side : {"distT", "distB", "distL", "distR"})
+            m_xml.writeAttribute(QString::fromLatin1(side), QStringLiteral("0"));
+        m_xml.writeEmptyElement(kWp, QStringLiteral("extent"));
+        m_xml.writeAttribute(QStringLiteral("cx"), cx);
+        m_xml.writeAttribute(QStringLiteral("cy"), cy);
+        m_xml.writeEmptyElement(kWp, QStringLiteral("effectExtent"));
+        for (const char* side : {"l", "t", "r", "b"})
+            m_xml.writeAttribute(QString::fromLatin1(side), QStringLiteral("0"));
+        m_xml.writeEmptyElement(kWp, QStringLiteral("docPr"));
+        m_xml.writeAttribute(QStringLiteral("id"), QString::number(number));
+        m_xml.writeAttribute(QStringLiteral("name"), QStringLiteral("Immagine %1").arg(number));
+        m_xml.writeStartElement(kWp, QStringLiteral("cNvGraphicFramePr"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("graphicFrameLocks"));
+        m_xml.writeAttribute(QStringLiteral("noChangeAspect"), QStringLiteral("1"));
+        m_xml.writeEndElement();
+        m_xml.writeStartElement(kA, QStringLiteral("graphic"));
+        m_xml.writeStartElement(kA, QStringLiteral("graphicData"));
+        m_xml.writeAttribute(QStringLiteral("uri"), kPic);
+        m_xml.writeStartElement(kPic, QStringLiteral("pic"));
+        m_xml.writeStartElement(kPic, QStringLiteral("nvPicPr"));
+        m_xml.writeEmptyElement(kPic, QStringLiteral("cNvPr"));
+        m_xml.writeAttribute(QStringLiteral("id"), QString::number(number));
+        m_xml.writeAttribute(QStringLiteral("name"), file);
+        m_xml.writeEmptyElement(kPic, QStringLiteral("cNvPicPr"));
+        m_xml.writeEndElement(); // nvPicPr
+        m_xml.writeStartElement(kPic, QStringLiteral("blipFill"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("blip"));
+        m_xml.writeAttribute(kR, QStringLiteral("embed"), id);
+        m_xml.writeStartElement(kA, QStringLiteral("stretch"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("fillRect"));
+        m_xml.writeEndElement();
+        m_xml.writeEndElement(); // blipFill
+        m_xml.writeStartElement(kPic, QStringLiteral("spPr"));
+        m_xml.writeStartElement(kA, QStringLiteral("xfrm"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("off"));
+        m_xml.writeAttribute(QStringLiteral("x"), QStringLiteral("0"));
+        m_xml.writeAttribute(QStringLiteral("y"), QStringLiteral("0"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("ext"));
+        m_xml.writeAttribute(QStringLiteral("cx"), cx);
+        m_xml.writeAttribute(QStringLiteral("cy"), cy);
+        m_xml.writeEndElement(); // xfrm
+        m_xml.writeStartElement(kA, QStringLiteral("prstGeom"));
+        m_xml.writeAttribute(QStringLiteral("prst"), QStringLiteral("rect"));
+        m_xml.writeEmptyElement(kA, QStringLiteral("avLst"));
+        m_xml.writeEndElement();
+        m_xml.writeEndElement(); // spPr
+        m_xml.writeEndElement(); // pic
+        m_xml.writeEndElement(); // graphicData
+        m_xml.writeEndElement(); // graphic
+        m_xml.writeEndElement(); // inline
+        m_xml.writeEndElement(); // drawing
+        m_xml.writeEndElement(); // r
+    }
+
+    void writePageCount(const Run& run)
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("fldSimple"));
+        m_xml.writeAttribute(kW, QStringLiteral("instr"), QStringLiteral(" NUMPAGES "));
+        writeTextRun(run.text, run.font, run.size);
+        m_xml.writeEndElement();
+    }
+
+    void writeParagraph(const Paragraph& paragraph)
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("p"));
+        m_xml.writeStartElement(kW, QStringLiteral("pPr"));
+        if (paragraph.pageBreakBefore)
+            m_xml.writeEmptyElement(kW, QStringLiteral("pageBreakBefore"));
+        if (paragraph.alignment != Alignment::Left) {
+            m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
+            m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(paragraph.alignment));
+        }
+        writeRunProperties(paragraph.markFont, paragraph.markSize, true);
+        m_xml.writeEndElement(); // pPr
+        for (const Run& run : paragraph.runs) {
+            switch (run.kind) {
+            case Run::Kind::Text:
+                writeTextRun(run.text, run.font, run.size);
+                break;
+            case Run::Kind::Picture:
+                writePicture(run);
+                break;
+            case Run::Kind::PageCount:
+                writePageCount(run);
+                break;
+            }
+        }
+        m_xml.writeEndElement(); // p
+    }
+
+    // The tiny paragraph that separates two blocks of one long table: a word processor would
+    // otherwise join adjacent tables into one.
+    void writeSeparator()
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("p"));
+        m_xml.writeStartElement(kW, QStringLiteral("pPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("spacing"));
+        m_xml.writeAttribute(kW, QStringLiteral("before"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("line"), QStringLiteral("20"));
+        m_xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("exact"));
+        m_xml.writeStartElement(kW, QStringLiteral("rPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("sz"));
+        m_xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("2"));
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+        m_xml.writeEndElement();
+    }
+
+    void writeRow(const Table& table, int row, const QStringList& widths, bool heading)
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("tr"));
+        if (heading) {
+            m_xml.writeStartElement(kW, QStringLiteral("trPr"));
+            m_xml.writeEmptyElement(kW, QStringLiteral("tblHeader"));
+            m_xml.writeEndElement();
+        }
+        for (int column = 0; column < table.columns; ++column) {
+            m_xml.writeStartElement(kW, QStringLiteral("tc"));
+            m_xml.writeStartElement(kW, QStringLiteral("tcPr"));
+            m_xml.writeEmptyElement(kW, QStringLiteral("tcW"));
+            m_xml.writeAttribute(kW, QStringLiteral("w"), widths[column]);
+            m_xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
+            m_xml.writeEndElement();
+            m_xml.writeStartElement(kW, QStringLiteral("p"));
+            const Alignment alignment = table.columnAlignment[static_cast<size_t>(column)];
+            m_xml.writeStartElement(kW, QStringLiteral("pPr"));
+            if (alignment != Alignment::Left) {
+                m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
+                m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(alignment));
+            }
+            writeRunProperties(table.font, table.fontSize, true);
+            m_xml.writeEndElement();
+            const QString& text = table.cell(row, column);
+            if (!text.isEmpty())
+                writeTextRun(text, table.font, table.fontSize);
+            m_xml.writeEndElement(); // p
+            m_xml.writeEndElement(); // tc
+        }
+        m_xml.writeEndElement(); // tr
+    }
+
+    bool writeTable(const Table& table)
+    {
+        const PageSetup& page = m_document.pageSetup();
+        const std::vector<double> widths = columnWidths(table, page.textWidth());
+        QStringList widthTexts;
+        int total = 0;
+        for (double width : widths) {
+            widthTexts << QString::number(twips(width));
+            total += twips(width);
+        }
+        const bool heading = table.headingRow && table.rows > 0;
+        const int firstData = heading ? 1 : 0;
+        const int perBlock = kDocxTableBlockRows - (heading ? 1 : 0);
+        int row = firstData;
+        bool first = true;
+        do {
+            if (!first)
+                writeSeparator();
+            writeTableStart(table, widthTexts, total);
+            if (heading)
+                writeRow(table, 0, widthTexts, true);
+            const int end = std::min(table.rows, row + perBlock);
+            for (; row < end; ++row) {
+                writeRow(table, row, widthTexts, false);
+                if (m_data.size() >= kFlushBytes && !flush())
+                    return false;
+            }
+            m_xml.writeEndElement(); // tbl
+            first = false;
+        } while (row < table.rows);
+        return true;
+    }
+
+    void writeTableStart(const Table& table, const QStringList& widths, int total)
+    {
+        m_xml.writeStartElement(kW, QStringLiteral("tbl"));
+        m_xml.writeStartElement(kW, QStringLiteral("tblPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("tblStyle"));
+        m_xml.writeAttribute(kW, QStringLiteral("val"), table.styled ? kColouredStyle : kGridStyle);
+        m_xml.writeEmptyElement(kW, QStringLiteral("tblW"));
+        m_xml.writeAttribute(kW, QStringLiteral("w"), QString::number(total));
+        m_xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("tblLayout"));
+        m_xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("fixed"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("tblLook"));
+        m_xml.writeAttribute(kW, QStringLiteral("val"),
+                             table.headingRow ? QStringLiteral("04A0") : QStringLiteral("0400"));
+        m_xml.writeAttribute(kW, QStringLiteral("firstRow"),
+                             table.headingRow ? QStringLiteral("1") : QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("lastRow"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("firstColumn"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("lastColumn"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("noHBand"), QStringLiteral("0"));
+        m_xml.writeAttribute(kW, QStringLiteral("noVBand"), QStringLiteral("1"));
+        m_xml.writeEndElement(); // tblPr
+        m_xml.writeStartElement(kW, QStringLiteral("tblGrid"));
+        for (const QString& width : widths) {
+            m_xml.writeEmptyElement(kW, QStringLiteral("gridCol"));
+            m_xml.writeAttribute(kW, QStringLiteral("w"), width);
+        }
+        m_xml.writeEndElement();
+    }
+
+    void writeSection()
+    {
+        const PageSetup& page = m_document.pageSetup();
+        m_xml.writeStartElement(kW, QStringLiteral("sectPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("pgSz"));
+        m_xml.writeAttribute(kW, QStringLiteral("w"), QString::number(twips(page.width)));
+        m_xml.writeAttribute(kW, QStringLiteral("h"), QString::number(twips(page.height)));
+        m_xml.writeEmptyElement(kW, QStringLiteral("pgMar"));
+        m_xml.writeAttribute(kW, QStringLiteral("top"), QString::number(twips(page.marginTop)));
+        m_xml.writeAttribute(kW, QStringLiteral("right"), QString::number(twips(page.marginRight)));
+        m_xml.writeAttribute(kW, QStringLiteral("bottom"),
+                             QString::number(twips(page.marginBottom)));
+        m_xml.writeAttribute(kW, QStringLiteral("left"), QString::number(twips(page.marginLeft)));
+        m_xml.writeAttribute(kW, QStringLiteral("header"), QStringLiteral("709"));
+        m_xml.writeAttribute(kW, QStringLiteral("footer"), QStringLiteral("709"));
+        m_xml.writeAttribute(kW, QStringLiteral("gutter"), QStringLiteral("0"));
+        m_xml.writeEndElement();
+    }
+
+    const Document& m_document;
+    Package& m_package;
+    QByteArray m_data;
+    QBuffer m_buffer;
+    QXmlStreamWriter m_xml;
+};
+
+QString documentFont(const Document& document)
+{
+    for (const Block& block : document.blocks()) {
+        if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
+            if (!paragraph->markFont.isEmpty())
+                return paragraph->markFont;
+        }
+    }
+    return QStringLiteral("Century Gothic");
+}
+
+void writeBorder(QXmlStreamWriter& xml, const QString& side, const QString& colour)
+{
+    xml.writeEmptyElement(kW, side);
+    xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("single"));
+    xml.writeAttribute(kW, QStringLiteral("sz"), QStringLiteral("4"));
+    xml.writeAttribute(kW, QStringLiteral("space"), QStringLiteral("0"));
+    xml.writeAttribute(kW, QStringLiteral("color"), colour);
+}
+
+void writeTableStyle(QXmlStreamWriter& xml, const QString& id, const QString& name,
+                     const QString& borderColour, bool coloured)
+{
+    xml.writeStartElement(kW, QStringLiteral("style"));
+    xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("table"));
+    xml.writeAttribute(kW, QStringLiteral("styleId"), id);
+    xml.writeEmptyElement(kW, QStringLiteral("name"));
+    xml.writeAttribute(kW, QStringLiteral("val"), name);
+    xml.writeEmptyElement(kW, QStringLiteral("basedOn"));
+    xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("TableNormal"));
+    xml.writeEmptyElement(kW, QStringLiteral("uiPriority"));
+    xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("99"));
+    xml.writeStartElement(kW, QStringLiteral("pPr"));
+    xml.writeEmptyElement(kW, QStringLiteral("spacing"));
+    xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
+    xml.writeAttribute(kW, QStringLiteral("line"), QStringLiteral("240"));
+    xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("auto"));
+    xml.writeEndElement();
+    xml.writeStartElement(kW, QStringLiteral("tblPr"));
+    if (coloured) {
+        xml.writeEmptyElement(kW, QStringLiteral("tblStyleRowBandSize"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("1"));
+    }
+    xml.writeStartElement(kW, QStringLiteral("tblBorders"));
+    for (const char* side : {"top", "left", "bottom", "right", "insideH", "insideV"})
+        writeBorder(xml, QString::fromLatin1(side), borderColour);
+    xml.writeEndElement();
+    xml.writeStartElement(kW, QStringLiteral("tblCellMar"));
+    for (const char* side : {"left", "right"}) {
+        xml.writeEmptyElement(kW, QString::fromLatin1(side));
+        xml.writeAttribute(kW, QStringLiteral("w"), QString::number(twips(kCellPaddingPoints)));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
+    }
+    xml.writeEndElement();
+    xml.writeEndElement(); // tblPr
+    if (coloured) {
+        xml.writeStartElement(kW, QStringLiteral("tblStylePr"));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("firstRow"));
+        xml.writeStartElement(kW, QStringLiteral("rPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("b"));
+        xml.writeEmptyElement(kW, QStringLiteral("bCs"));
+        xml.writeEmptyElement(kW, QStringLiteral("color"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("FFFFFF"));
+        xml.writeEndElement();
+        xml.writeStartElement(kW, QStringLiteral("tcPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("shd"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("clear"));
+        xml.writeAttribute(kW, QStringLiteral("color"), QStringLiteral("auto"));
+        xml.writeAttribute(kW, QStringLiteral("fill"), kHeadingFill);
+        xml.writeEndElement();
+        xml.writeEndElement(); // tblStylePr
+        xml.writeStartElement(kW, QStringLiteral("tblStylePr"));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("band1Horz"));
+        xml.writeStartElement(kW, QStringLiteral("tcPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("shd"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("clear"));
+        xml.writeAttribute(kW, QStringLiteral("color"), QStringLiteral("auto"));
+        xml.writeAttribute(kW, QStringLiteral("fill"), kBandFill);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+    xml.writeEndElement(); // style
+}
+
+QByteArray stylesXml(const Document& document)
+{
+    const QString font = documentFont(document);
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeNamespace(kW, QStringLiteral("w"));
+        xml.writeStartElement(kW, QStringLiteral("styles"));
+        xml.writeStartElement(kW, QStringLiteral("docDefaults"));
+        xml.writeStartElement(kW, QStringLiteral("rPrDefault"));
+        xml.writeStartElement(kW, QStringLiteral("rPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("rFonts"));
+        xml.writeAttribute(kW, QStringLiteral("ascii"), font);
+        xml.writeAttribute(kW, QStringLiteral("hAnsi"), font);
+        xml.writeAttribute(kW, QStringLiteral("cs"), font);
+        xml.writeAttribute(kW, QStringLiteral("eastAsia"), font);
+        xml.writeEmptyElement(kW, QStringLiteral("sz"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("24"));
+        xml.writeEmptyElement(kW, QStringLiteral("szCs"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("24"));
+        xml.writeEmptyElement(kW, QStringLiteral("lang"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("it-IT"));
+        xml.writeEndElement();
+        xml.writeEndElement(); // rPrDefault
+        xml.writeStartElement(kW, QStringLiteral("pPrDefault"));
+        xml.writeStartElement(kW, QStringLiteral("pPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("spacing"));
+        xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
+        xml.writeAttribute(kW, QStringLiteral("line"), QStringLiteral("240"));
+        xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("auto"));
+        xml.writeEndElement();
+        xml.writeEndElement(); // pPrDefault
+        xml.writeEndElement(); // docDefaults
+
+        xml.writeStartElement(kW, QStringLiteral("style"));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("paragraph"));
+        xml.writeAttribute(kW, QStringLiteral("default"), QStringLiteral("1"));
+        xml.writeAttribute(kW, QStringLiteral("styleId"), QStringLiteral("Normal"));
+        xml.writeEmptyElement(kW, QStringLiteral("name"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("Normal"));
+        xml.writeEmptyElement(kW, QStringLiteral("qFormat"));
+        xml.writeEndElement();
+
+        xml.writeStartElement(kW, QStringLiteral("style"));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("table"));
+        xml.writeAttribute(kW, QStringLiteral("default"), QStringLiteral("1"));
+        xml.writeAttribute(kW, QStringLiteral("styleId"), QStringLiteral("TableNormal"));
+        xml.writeEmptyElement(kW, QStringLiteral("name"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("Normal Table"));
+        xml.writeEmptyElement(kW, QStringLiteral("uiPriority"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("99"));
+        xml.writeEmptyElement(kW, QStringLiteral("semiHidden"));
+        xml.writeStartElement(kW, QStringLiteral("tblPr"));
+        xml.writeEmptyElement(kW, QStringLiteral("tblInd"));
+        xml.writeAttribute(kW, QStringLiteral("w"), QStringLiteral("0"));
+        xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
+        xml.writeStartElement(kW, QStringLiteral("tblCellMar"));
+        for (const char* side : {"top", "left", "bottom", "right"}) {
+            const bool vertical = side[0] == 't' || side[0] == 'b';
+            xml.writeEmptyElement(kW, QString::fromLatin1(side));
+            xml.writeAttribute(kW, QStringLiteral("w"),
+                               vertical ? QStringLiteral("0")
+                                        : QString::number(twips(kCellPaddingPoints)));
+            xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
+        }
+        xml.writeEndElement();
+        xml.writeEndElement(); // tblPr
+        xml.writeEndElement(); // style
+
+        writeTableStyle(xml, kGridStyle, QStringLiteral("Urbaflux griglia"),
+                        QStringLiteral("000000"), false);
+        writeTableStyle(xml, kColouredStyle, QStringLiteral("Urbaflux colorata 2"), kBorderColour,
+                        true);
+        xml.writeEndElement(); // styles
+    });
+}
+
+QByteArray settingsXml()
+{
+    return xmlPart([](QXmlStreamWriter& xml) {
+        xml.writeNamespace(kW, QStringLiteral("w"));
+        xml.writeStartElement(kW, QStringLiteral("settings"));
+        xml.writeEmptyElement(kW, QStringLiteral("zoom"));
+        xml.writeAttribute(kW, QStringLiteral("percent"), QStringLiteral("100"));
+        xml.writeEmptyElement(kW, QStringLiteral("defaultTabStop"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("709"));
+        xml.writeEmptyElement(kW, QStringLiteral("characterSpacingControl"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("doNotCompress"));
+        xml.writeStartElement(kW, QStringLiteral("compat"));
+        xml.writeEmptyElement(kW, QStringLiteral("compatSetting"));
+        xml.writeAttribute(kW, QStringLiteral("name"), QStringLiteral("compatibilityMode"));
+        xml.writeAttribute(kW, QStringLiteral("uri"),
+                           QStringLiteral("http://schemas.microsoft.com/office/word"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("15"));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    });
+}
+
+QByteArray contentTypesXml(const std::vector<Part>& media)
+{
+    const QString ns =
+        QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeDefaultNamespace(ns);
+        xml.writeStartElement(ns, QStringLiteral("Types"));
+        auto byExtension = [&](const QString& extension, const QString& type) {
+            xml.writeEmptyElement(ns, QStringLiteral("Default"));
+            xml.writeAttribute(QStringLiteral("Extension"), extension);
+            xml.writeAttribute(QStringLiteral("ContentType"), type);
+        };
+        byExtension(QStringLiteral("rels"),
+                    QStringLiteral("application/vnd.openxmlformats-package.relationships+xml"));
+        byExtension(QStringLiteral("xml"), QStringLiteral("application/xml"));
+        QStringList seen;
+        for (const Part& part : media) {
+            const QString extension = QFileInfo(part.name).suffix();
+            if (seen.contains(extension))
+                continue;
+            seen << extension;
+            byExtension(extension, QStringLiteral("image/") + extension);
+        }
+        auto override = [&](const QString& name, const QString& type) {
+            xml.writeEmptyElement(ns, QStringLiteral("Override"));
+            xml.writeAttribute(QStringLiteral("PartName"), name);
+            xml.writeAttribute(QStringLiteral("ContentType"), type);
+        };
+        const QString wml = QStringLiteral("application/vnd.openxmlformats-officedocument."
+                                           "wordprocessingml.");
+        override(QStringLiteral("/word/document.xml"), wml + QStringLiteral("document.main+xml"));
+        override(QStringLiteral("/word/styles.xml"), wml + QStringLiteral("styles+xml"));
+        override(QStringLiteral("/word/settings.xml"), wml + QStringLiteral("settings+xml"));
+        override(QStringLiteral("/docProps/core.xml"),
+                 QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml"));
+        override(QStringLiteral("/docProps/app.xml"),
+                 QStringLiteral(
+                     "application/vnd.openxmlformats-officedocument.extended-properties+xml"));
+        xml.writeEndElement();
+    });
+}
+
+QByteArray relationshipsXml(const std::vector<std::pair<QString, QString>>& targets,
+                            const QString& typeBase)
+{
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeDefaultNamespace(kPackageRels);
+        xml.writeStartElement(kPackageRels, QStringLiteral("Relationships"));
+        int number = 0;
+        for (const auto& [type, target] : targets) {
+            xml.writeEmptyElement(kPackageRels, QStringLiteral("Relationship"));
+            const bool image = type == QStringLiteral("image");
+            xml.writeAttribute(QStringLiteral("Id"),
+                               image ? QStringLiteral("rIdImmagine%1").arg(++number)
+                                     : QStringLiteral("rId") + type);
+            xml.writeAttribute(QStringLiteral("Type"),
+                               type.startsWith(QStringLiteral("http")) ? type : typeBase + type);
+            xml.writeAttribute(QStringLiteral("Target"), target);
+        }
+        xml.writeEndElement();
+    });
+}
+
+QByteArray packageRelationships()
+{
+    const QString officeBase =
+        QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeDefaultNamespace(kPackageRels);
+        xml.writeStartElement(kPackageRels, QStringLiteral("Relationships"));
+        auto relation = [&](const QString& id, const QString& type, const QString& target) {
+            xml.writeEmptyElement(kPackageRels, QStringLiteral("Relationship"));
+            xml.writeAttribute(QStringLiteral("Id"), id);
+            xml.writeAttribute(QStringLiteral("Type"), type);
+            xml.writeAttribute(QStringLiteral("Target"), target);
+        };
+        relation(QStringLiteral("rId1"), officeBase + QStringLiteral("officeDocument"),
+                 QStringLiteral("word/document.xml"));
+        relation(QStringLiteral("rId2"),
+                 QStringLiteral("http://schemas.openxmlformats.org/package/2006/relationships/"
+                                "metadata/core-properties"),
+                 QStringLiteral("docProps/core.xml"));
+        relation(QStringLiteral("rId3"), officeBase + QStringLiteral("extended-properties"),
+                 QStringLiteral("docProps/app.xml"));
+        xml.writeEndElement();
+    });
+}
+
+QByteArray coreXml(const Document& document)
+{
+    const QString cp =
+        QStringLiteral("http://schemas.openxmlformats.org/package/2006/metadata/core-properties");
+    const QString dc = QStringLiteral("http://purl.org/dc/elements/1.1/");
+    const QString dcterms = QStringLiteral("http://purl.org/dc/terms/");
+    const QString xsi = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeNamespace(cp, QStringLiteral("cp"));
+        xml.writeNamespace(dc, QStringLiteral("dc"));
+        xml.writeNamespace(dcterms, QStringLiteral("dcterms"));
+        xml.writeNamespace(xsi, QStringLiteral("xsi"));
+        xml.writeStartElement(cp, QStringLiteral("coreProperties"));
+        bool tab = false;
+        xml.writeTextElement(dc, QStringLiteral("title"), xmlSafe(document.title(), &tab));
+        xml.writeTextElement(dc, QStringLiteral("creator"), QStringLiteral("Urbaflux"));
+        for (const char* name : {"created", "modified"}) {
+            xml.writeStartElement(dcterms, QString::fromLatin1(name));
+            xml.writeAttribute(xsi, QStringLiteral("type"), QStringLiteral("dcterms:W3CDTF"));
+            xml.writeCharacters(now);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    });
+}
+
+QByteArray appXml()
+{
+    const QString ns =
+        QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/extended-properties");
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeDefaultNamespace(ns);
+        xml.writeStartElement(ns, QStringLiteral("Properties"));
+        xml.writeTextElement(ns, QStringLiteral("Application"), QStringLiteral("Urbaflux"));
+        xml.writeEndElement();
+    });
+}
+
+} // namespace
+
+bool writeDocx(const Document& document, QIODevice* device, QString* error)
+{
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    Package package(device);
+    if (!package.open())
+        return fail(QStringLiteral("impossibile creare l'archivio del documento"));
+
+    // The main part first: it is streamed, and it tells which pictures the package holds.
+    if (!package.beginEntry(QStringLiteral("word/document.xml"), Z_BEST_SPEED))
+        return fail(QStringLiteral("impossibile scrivere il testo del documento"));
+    DocumentXml body(document, package);
+    if (!body.write() || !package.endEntry())
+        return fail(QStringLiteral("impossibile scrivere il testo del documento"));
+
+    std::vector<std::pair<QString, QString>> wordRelations = {
+        {QStringLiteral("styles"), QStringLiteral("styles.xml")},
+        {QStringLiteral("settings"), QStringLiteral("settings.xml")}};
+    for (const Part& picture : body.media)
+        wordRelations.emplace_back(QStringLiteral("image"),
+                                   picture.name.mid(QStringLiteral("word/").size()));
+
+    std::vector<Part> parts = {
+        {QStringLiteral("[Content_Types].xml"), contentTypesXml(body.media)},
+        {QStringLiteral("_rels/.rels"), packageRelationships()},
+        {QStringLiteral("word/_rels/document.xml.rels"),
+         relationshipsXml(
+             wordRelations,
+             QStringLiteral(
+                 "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"))},
+        {QStringLiteral("word/styles.xml"), stylesXml(document)},
+        {QStringLiteral("word/settings.xml"), settingsXml()},
+        {QStringLiteral("docProps/core.xml"), coreXml(document)},
+        {QStringLiteral("docProps/app.xml"), appXml()}};
+    for (const Part& part : parts) {
+        if (!package.add(part.name, part.data))
+            return fail(QStringLiteral("impossibile scrivere la parte %1").arg(part.name));
+    }
+    for (const Part& picture : body.media) {
+        if (!package.add(picture.name, picture.data, 0))
+            return fail(QStringLiteral("impossibile scrivere l'immagine %1").arg(picture.name));
+    }
+    if (!package.close())
+        return fail(QStringLiteral("impossibile completare l'archivio del documento"));
+    return true;
+}
+
+SaveResult saveDocx(const Document& document, const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    QString reason;
+    if (!writeDocx(document, &file, &reason)) {
+        file.cancelWriting();
+        return {false,
+                QStringLiteral("Impossibile salvare il documento \"%1\": %2.").arg(shown, reason)};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    return {};
 }
 
 } // namespace urbaflux

@@ -1,12 +1,407 @@
 #include "pagelayout.h"
 
+#include "tablegeometry.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextLayout>
+
+#include <cmath>
 
 namespace urbaflux {
+
+namespace {
+
+// Text is laid out with fonts sized in twentieths of a point: pixel sizes must be whole, and
+// at this scale the metrics are the face's own, free of hinting.
+constexpr double kTextScale = 20.0;
+
+// Century Gothic's line spacing as word processors compute it (its Windows ascent plus descent,
+// 2060 + 451 units of 2048): URW Gothic has the same advances but other vertical metrics.
+constexpr double kGothicLineFactor = 2511.0 / 2048.0;
+constexpr double kGothicAscentFactor = 2060.0 / 2048.0;
+
+const QColor kHeadingFill(0x1F, 0x4E, 0x79);
+const QColor kBandFill(0xDC, 0xE8, 0xF4);
+const QColor kBorderColour(0x5B, 0x8D, 0xB8);
+
+bool isGothic(const QString& family)
+{
+    return family.compare(QStringLiteral("Century Gothic"), Qt::CaseInsensitive) == 0;
+}
+
+struct FontKey
+{
+    QString family;
+    int pixels;
+    bool bold;
+    bool operator==(const FontKey& other) const
+    {
+        return pixels == other.pixels && bold == other.bold && family == other.family;
+    }
+};
+
+size_t qHash(const FontKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.family, key.pixels, key.bold);
+}
+
+struct Fonts
+{
+    QHash<FontKey, QFont> fonts;
+    QHash<FontKey, std::shared_ptr<QFontMetricsF>> metrics;
+
+    QFont font(const QString& family, double size, bool bold = false)
+    {
+        const FontKey key{family, std::max(1, static_cast<int>(std::lround(size * kTextScale))),
+                          bold};
+        auto found = fonts.constFind(key);
+        if (found != fonts.constEnd())
+            return *found;
+        QFont font(PageLayout::drawingFamily(family));
+        font.setPixelSize(key.pixels);
+        font.setBold(bold);
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(true);
+        fonts.insert(key, font);
+        return font;
+    }
+    const QFontMetricsF& fontMetrics(const QString& family, double size, bool bold = false)
+    {
+        const FontKey key{family, std::max(1, static_cast<int>(std::lround(size * kTextScale))),
+                          bold};
+        auto found = metrics.constFind(key);
+        if (found == metrics.constEnd())
+            found = metrics.insert(key, std::make_shared<QFontMetricsF>(font(family, size, bold)));
+        return **found;
+    }
+    // Height of one line and the distance from its top to the baseline, in points.
+    std::pair<double, double> line(const QString& family, double size)
+    {
+        if (isGothic(family) || family.isEmpty())
+            return {size * kGothicLineFactor, size * kGothicAscentFactor};
+        const QFontMetricsF& m = fontMetrics(family, size);
+        return {m.lineSpacing() / kTextScale, m.ascent() / kTextScale};
+    }
+};
+
+// Where a page starts: a block, and a line of a paragraph or a row of a table.
+struct Position
+{
+    int block = 0;
+    int item = 0;
+};
+
+// A paragraph cut into lines: text lines (from QTextLayout) and pictures on lines of their own.
+struct ParagraphLines
+{
+    struct Line
+    {
+        double height = 0;
+        double ascent = 0;
+        int layout = -1; // index in layouts; -1 for a picture line or an empty paragraph
+        int line = 0;    // line of that layout
+        const Run* picture = nullptr;
+    };
+    std::vector<std::unique_ptr<QTextLayout>> layouts;
+    std::vector<Line> lines;
+};
+
+QTextOption::WrapMode wrapMode()
+{
+    return QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+Qt::Alignment qtAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Justify:
+        return Qt::AlignJustify;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+} // namespace
 
 struct PageLayout::Private
 {
     const Document* document = nullptr;
+    std::vector<Position> pages; // start of every page found so far
+    Position next;               // start of the page not yet laid out
+    bool complete = false;
+    mutable Fonts fonts;
+    mutable QHash<int, std::vector<double>> tableWidths;
+
+    const std::vector<double>& widths(int block, const Table& table) const
+    {
+        auto found = tableWidths.constFind(block);
+        if (found == tableWidths.constEnd())
+            found =
+                tableWidths.insert(block, columnWidths(table, document->pageSetup().textWidth()));
+        return *found;
+    }
+
+    void layoutParagraph(const Paragraph& paragraph, ParagraphLines& out) const
+    {
+        const double width = document->pageSetup().textWidth();
+        size_t index = 0;
+        const auto& runs = paragraph.runs;
+        if (runs.empty()) {
+            const auto [height, ascent] = fonts.line(paragraph.markFont, paragraph.markSize);
+            out.lines.push_back({height, ascent, -1, 0, nullptr});
+            return;
+        }
+        while (index < runs.size()) {
+            if (runs[index].kind == Run::Kind::Picture) {
+                const Run& run = runs[index];
+                out.lines.push_back(
+                    {run.pictureSize.height(), run.pictureSize.height(), -1, 0, &run});
+                ++index;
+                continue;
+            }
+            QString text;
+            QList<QTextLayout::FormatRange> formats;
+            double height = 0;
+            double ascent = 0;
+            QFont first;
+            for (; index < runs.size() && runs[index].kind != Run::Kind::Picture; ++index) {
+                const Run& run = runs[index];
+                QTextLayout::FormatRange range;
+                range.start = static_cast<int>(text.size());
+                range.length = static_cast<int>(run.text.size());
+                range.format.setFont(fonts.font(run.font, run.size));
+                if (range.start == 0)
+                    first = range.format.font();
+                formats << range;
+                text += run.text;
+                const auto [h, a] = fonts.line(run.font, run.size);
+                height = std::max(height, h);
+                ascent = std::max(ascent, a);
+            }
+            text.replace(QChar(9), QChar(32));
+            auto layout = std::make_unique<QTextLayout>(text, first);
+            QTextOption option(qtAlignment(paragraph.alignment));
+            option.setWrapMode(wrapMode());
+            layout->setTextOption(option);
+            layout->setFormats(formats);
+            layout->setCacheEnabled(true);
+            layout->beginLayout();
+            int lineNumber = 0;
+            for (;;) {
+                QTextLine line = layout->createLine();
+                if (!line.isValid())
+                    break;
+                line.setLineWidth(width * kTextScale);
+                out.lines.push_back(
+                    {height, ascent, static_cast<int>(out.layouts.size()), lineNumber++, nullptr});
+            }
+            layout->endLayout();
+            out.layouts.push_back(std::move(layout));
+        }
+    }
+
+    // The lines of one cell's text in a column of that inner width, broken between words.
+    QStringList cellLines(const QString& text, const QFontMetricsF& metrics,
+                          double innerWidth) const
+    {
+        const double limit = innerWidth * kTextScale;
+        if (text.isEmpty() || metrics.horizontalAdvance(text) <= limit)
+            return {text};
+        QStringList lines;
+        QString current;
+        const QStringList words = text.split(QChar(32));
+        for (const QString& word : words) {
+            const QString candidate = current.isEmpty() ? word : current + QChar(32) + word;
+            if (current.isEmpty() || metrics.horizontalAdvance(candidate) <= limit) {
+                current = candidate;
+            } else {
+                lines << current;
+                current = word;
+            }
+            // A word longer than the column is cut where it overflows.
+            while (metrics.horizontalAdvance(current) > limit && current.size() > 1) {
+                qsizetype fit = current.size() - 1;
+                while (fit > 1 && metrics.horizontalAdvance(current.left(fit)) > limit)
+                    --fit;
+                lines << current.left(fit);
+                current = current.mid(fit);
+            }
+        }
+        lines << current;
+        return lines;
+    }
+
+    double rowHeight(int block, const Table& table, int row) const
+    {
+        const bool heading = table.headingRow && row == 0 && table.styled;
+        const QFontMetricsF& metrics = fonts.fontMetrics(table.font, table.fontSize, heading);
+        const auto [lineHeight, ascent] = fonts.line(table.font, table.fontSize);
+        Q_UNUSED(ascent);
+        const std::vector<double>& columnWidth = widths(block, table);
+        int lines = 1;
+        for (int column = 0; column < table.columns; ++column) {
+            const QString& text = table.cell(row, column);
+            if (text.isEmpty())
+                continue;
+            const double inner = columnWidth[static_cast<size_t>(column)] - 2 * kCellPaddingPoints;
+            if (metrics.horizontalAdvance(text) <= inner * kTextScale)
+                continue;
+            lines = std::max(lines, static_cast<int>(cellLines(text, metrics, inner).size()));
+        }
+        return lines * lineHeight;
+    }
+
+    void paintRow(QPainter& painter, int block, const Table& table, int row, double top,
+                  double height) const
+    {
+        const double left = document->pageSetup().marginLeft;
+        const bool heading = table.headingRow && row == 0;
+        const bool shadedHeading = heading && table.styled;
+        const int firstData = table.headingRow ? 1 : 0;
+        const bool band = table.styled && !heading && (row - firstData) % 2 == 0;
+        const std::vector<double>& columnWidth = widths(block, table);
+        const QFontMetricsF& metrics = fonts.fontMetrics(table.font, table.fontSize, shadedHeading);
+        const QFont font = fonts.font(table.font, table.fontSize, shadedHeading);
+        const auto [lineHeight, ascent] = fonts.line(table.font, table.fontSize);
+
+        double x = left;
+        for (int column = 0; column < table.columns; ++column) {
+            const double width = columnWidth[static_cast<size_t>(column)];
+            const QRectF cell(x, top, width, height);
+            if (shadedHeading)
+                painter.fillRect(cell, kHeadingFill);
+            else if (band)
+                painter.fillRect(cell, kBandFill);
+            const QString& text = table.cell(row, column);
+            if (!text.isEmpty()) {
+                const double inner = width - 2 * kCellPaddingPoints;
+                const QStringList lines = cellLines(text, metrics, inner);
+                painter.save();
+                painter.scale(1 / kTextScale, 1 / kTextScale);
+                painter.setFont(font);
+                painter.setPen(shadedHeading ? QColor(Qt::white) : QColor(Qt::black));
+                double baseline = top + ascent;
+                for (const QString& line : lines) {
+                    double start = x + kCellPaddingPoints;
+                    if (table.columnAlignment[static_cast<size_t>(column)] == Alignment::Right)
+                        start = x + width - kCellPaddingPoints -
+                                metrics.horizontalAdvance(line) / kTextScale;
+                    else if (table.columnAlignment[static_cast<size_t>(column)] ==
+                             Alignment::Center)
+                        start = x + (width - metrics.horizontalAdvance(line) / kTextScale) / 2;
+                    painter.drawText(QPointF(start * kTextScale, baseline * kTextScale), line);
+                    baseline += lineHeight;
+                }
+                painter.restore();
+            }
+            x += width;
+        }
+        // Borders last, so that the fills of neighbouring cells do not cover them.
+        painter.save();
+        QPen pen(table.styled ? kBorderColour : QColor(Qt::black));
+        pen.setWidthF(0.5);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        x = left;
+        for (int column = 0; column < table.columns; ++column) {
+            painter.drawRect(QRectF(x, top, columnWidth[static_cast<size_t>(column)], height));
+            x += columnWidth[static_cast<size_t>(column)];
+        }
+        painter.restore();
+    }
+
+    void paintLine(QPainter& painter, const ParagraphLines& lines, const ParagraphLines::Line& line,
+                   Alignment alignment, double top) const
+    {
+        const double left = document->pageSetup().marginLeft;
+        if (line.picture) {
+            QImage image;
+            image.loadFromData(line.picture->pictureData);
+            double x = left;
+            if (alignment == Alignment::Right)
+                x = left + document->pageSetup().textWidth() - line.picture->pictureSize.width();
+            else if (alignment == Alignment::Center)
+                x = left +
+                    (document->pageSetup().textWidth() - line.picture->pictureSize.width()) / 2;
+            painter.drawImage(QRectF(QPointF(x, top), line.picture->pictureSize), image);
+            return;
+        }
+        if (line.layout < 0)
+            return;
+        const QTextLayout& layout = *lines.layouts[static_cast<size_t>(line.layout)];
+        const QTextLine textLine = layout.lineAt(line.line);
+        painter.save();
+        painter.scale(1 / kTextScale, 1 / kTextScale);
+        painter.setPen(Qt::black);
+        const double y = (top + line.ascent) * kTextScale - textLine.ascent() - textLine.y();
+        textLine.draw(&painter, QPointF(left * kTextScale, y));
+        painter.restore();
+    }
+
+    // Lays out one page from `start`, painting it when a painter is given. Returns where the
+    // next page starts; block == blocks().size() when the document ends on this page.
+    Position flow(Position start, QPainter* painter, int* budget) const
+    {
+        const auto& blocks = document->blocks();
+        const PageSetup& page = document->pageSetup();
+        const double available = page.textHeight();
+        double y = 0;
+        Position at = start;
+        for (; at.block < static_cast<int>(blocks.size()); ++at.block, at.item = 0) {
+            const Block& block = blocks[static_cast<size_t>(at.block)];
+            if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
+                if (paragraph->pageBreakBefore && at.item == 0 && y > 0)
+                    return at;
+                ParagraphLines lines;
+                layoutParagraph(*paragraph, lines);
+                for (; at.item < static_cast<int>(lines.lines.size()); ++at.item) {
+                    const auto& line = lines.lines[static_cast<size_t>(at.item)];
+                    if (y > 0 && y + line.height > available)
+                        return at;
+                    if (painter)
+                        paintLine(*painter, lines, line, paragraph->alignment, page.marginTop + y);
+                    y += line.height;
+                    --*budget;
+                }
+                continue;
+            }
+            const Table& table = std::get<Table>(block);
+            double floor = 0; // what a page holds before any row of its own
+            if (table.headingRow && at.item > 0 && table.rows > 0) {
+                const double height = rowHeight(at.block, table, 0);
+                if (y > 0 && y + height > available)
+                    return at;
+                if (painter)
+                    paintRow(*painter, at.block, table, 0, page.marginTop + y, height);
+                y += height;
+                floor = y;
+            }
+            for (; at.item < table.rows; ++at.item) {
+                const double height = rowHeight(at.block, table, at.item);
+                if (y > floor && y + height > available)
+                    return at;
+                if (painter)
+                    paintRow(*painter, at.block, table, at.item, page.marginTop + y, height);
+                y += height;
+                --*budget;
+            }
+        }
+        return at;
+    }
 };
 
 PageLayout::PageLayout(const Document& document) : d(std::make_unique<Private>())
@@ -16,26 +411,59 @@ PageLayout::PageLayout(const Document& document) : d(std::make_unique<Private>()
 
 PageLayout::~PageLayout() = default;
 
-bool PageLayout::paginateSome(int)
+bool PageLayout::paginateSome(int budget)
 {
-    return true;
+    const int blocks = static_cast<int>(d->document->blocks().size());
+    while (!d->complete && budget > 0) {
+        const Position start = d->next;
+        const Position next = d->flow(start, nullptr, &budget);
+        d->pages.push_back(start);
+        d->next = next;
+        if (next.block >= blocks)
+            d->complete = true;
+    }
+    return d->complete;
 }
 
-void PageLayout::paginateAll() {}
+void PageLayout::paginateAll()
+{
+    while (!paginateSome(1 << 30)) {
+    }
+}
 
 bool PageLayout::isComplete() const
 {
-    return true;
+    return d->complete;
 }
 
 double PageLayout::progress() const
 {
-    return 1.0;
+    if (d->complete)
+        return 1.0;
+    const auto& blocks = d->document->blocks();
+    double done = d->next.block;
+    if (d->next.block < static_cast<int>(blocks.size())) {
+        if (const auto* table = std::get_if<Table>(&blocks[static_cast<size_t>(d->next.block)]))
+            done += table->rows > 0 ? double(d->next.item) / table->rows : 0.0;
+    }
+    // A long table is most of the work: weigh blocks by their rows.
+    double total = 0;
+    double before = 0;
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const auto* table = std::get_if<Table>(&blocks[i]);
+        const double weight = table ? std::max(1, table->rows) : 1;
+        total += weight;
+        if (static_cast<int>(i) < d->next.block)
+            before += weight;
+        else if (static_cast<int>(i) == d->next.block)
+            before += weight * (done - d->next.block);
+    }
+    return total > 0 ? std::min(1.0, before / total) : 1.0;
 }
 
 int PageLayout::pageCount() const
 {
-    return 1;
+    return static_cast<int>(d->pages.size());
 }
 
 QSizeF PageLayout::pageSize() const
@@ -44,21 +472,107 @@ QSizeF PageLayout::pageSize() const
     return {page.width, page.height};
 }
 
-void PageLayout::paintPage(QPainter&, int) const {}
+void PageLayout::paintPage(QPainter& painter, int index) const
+{
+    if (index < 0 || index >= pageCount())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    int budget = 1 << 30;
+    d->flow(d->pages[static_cast<size_t>(index)], &painter, &budget);
+    painter.restore();
+}
 
 QString PageLayout::drawingFamily(const QString& documentFamily)
 {
-    return documentFamily;
+    // fontconfig may list the face once per foundry ("URW Gothic [urw]", "[UKWN]" for the
+    // Type 1 copy); the OpenType one embeds best in a PDF.
+    static const QString gothic = [] {
+        QString found;
+        for (const QString& family : QFontDatabase::families()) {
+            if (!family.startsWith(QStringLiteral("URW Gothic")))
+                continue;
+            if (found.isEmpty() || family.contains(QStringLiteral("[urw]")))
+                found = family;
+        }
+        return found;
+    }();
+    if (!gothic.isEmpty() && (documentFamily.isEmpty() || isGothic(documentFamily)))
+        return gothic;
+    return documentFamily.isEmpty() ? QStringLiteral("Sans Serif") : documentFamily;
 }
 
-SaveResult savePdf(const Document&, const QString& path)
+namespace {
+
+// Paints every page of the layout onto a device whose pages are A4 and whose painter is open.
+bool paintAll(PageLayout& layout, QPainter& painter, const std::function<bool()>& newPage,
+              double dotsPerPoint)
 {
-    return {false, QStringLiteral("Impossibile salvare il documento \"%1\".").arg(path)};
+    layout.paginateAll();
+    for (int page = 0; page < layout.pageCount(); ++page) {
+        if (page > 0 && !newPage())
+            return false;
+        painter.save();
+        painter.scale(dotsPerPoint, dotsPerPoint);
+        layout.paintPage(painter, page);
+        painter.restore();
+    }
+    return true;
 }
 
-bool printDocument(const Document&, QPrinter&)
+} // namespace
+
+SaveResult savePdf(const Document& document, const QString& path)
 {
-    return false;
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    bool ok = true;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setResolution(720);
+        writer.setTitle(document.title());
+        writer.setCreator(QStringLiteral("Urbaflux"));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            ok = false;
+        } else {
+            PageLayout layout(document);
+            ok = paintAll(
+                layout, painter, [&] { return writer.newPage(); }, 10.0);
+            ok = painter.end() && ok;
+        }
+    }
+    if (!ok) {
+        file.cancelWriting();
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": errore nella "
+                                      "scrittura del PDF.")
+                           .arg(shown)};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    return {};
+}
+
+bool printDocument(const Document& document, QPrinter& printer)
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    PageLayout layout(document);
+    const bool ok = paintAll(
+        layout, painter, [&] { return printer.newPage(); }, printer.resolution() / 72.0);
+    return painter.end() && ok;
 }
 
 } // namespace urbaflux
