@@ -1,16 +1,47 @@
+// Urbaflux: one project state, one window manager, the splash first; everything else happens in
+// the handlers of the windows.
+
+#include "appcontext.h"
+#include "documentsink.h"
 #include "projectstate.h"
+#include "qtprompts.h"
+#include "windowfactory.h"
+#include "windowmanager.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <memory>
+
+namespace {
+
+// Until the document viewer exists printouts go nowhere.
+class DiscardingSink : public urbaflux::DocumentSink
+{
+public:
+    void present(std::unique_ptr<urbaflux::Document>) override {}
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Urbaflux"));
+    QApplication::setApplicationVersion(QStringLiteral("3.04.05"));
+    // The program ends through the splash window, not when the last window closes: windows
+    // touched but never shown are loaded too.
+    QApplication::setQuitOnLastWindowClosed(false);
+
     auto state = std::make_unique<urbaflux::ProjectState>();
-    urbaflux::applyDefaults(*state);
-    QMainWindow window;
-    window.setWindowTitle(state->run.programName);
-    window.show();
-    return app.exec();
+    urbaflux::QtPrompts prompts;
+    urbaflux::WindowManager windows;
+    DiscardingSink documents;
+    urbaflux::AppContext context{*state, prompts, windows, documents};
+    windows.setContext(&context);
+    windows.setFactory(&urbaflux::createWindow);
+    QObject::connect(&windows, &urbaflux::WindowManager::quitRequested, &app,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+
+    windows.showWindow(urbaflux::WindowId::Splash);
+    const int result = QApplication::exec();
+    return result;
 }

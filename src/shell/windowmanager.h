@@ -7,6 +7,7 @@
 
 #include "windowid.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -37,7 +38,10 @@ public:
 
     // The window if it exists, else null; never creates.
     QWidget* existing(WindowId id) const;
-    template <typename T> T* existingAs(WindowId id) const { return qobject_cast<T*>(existing(id)); }
+    template <typename T> T* existingAs(WindowId id) const
+    {
+        return qobject_cast<T*>(existing(id));
+    }
     bool isLoaded(WindowId id) const { return existing(id) != nullptr; }
 
     // Creates the window if needed and shows it modeless in front.
@@ -50,8 +54,22 @@ public:
     // the closing screen.
     void confirmExit();
 
+    // applyDefaults on the project state, then the distances window's unit label follows it when
+    // that window is loaded (a window loaded later reads the unit itself).
+    void applyDefaults();
+
+    // The end of the run asked from the splash window: when no other window is in view every
+    // window is unloaded and quitRequested() is emitted; otherwise the work goes on.
+    void endIfNothingShown();
+
+    // Every loaded window, in unload order (the splash last).
+    QList<WindowId> loadedWindows() const;
+
 Q_SIGNALS:
     void windowCreated(urbaflux::WindowId id, QWidget* window);
+    void windowUnloaded(urbaflux::WindowId id);
+    // The program should end now; the application connects it to QCoreApplication::quit.
+    void quitRequested();
 
 private:
     AppContext* m_context = nullptr;

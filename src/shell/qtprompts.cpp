@@ -1,0 +1,145 @@
+#include "qtprompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace urbaflux {
+
+QtPrompts::QtPrompts(QWidget* fallbackParent) : m_fallbackParent(fallbackParent) {}
+
+QWidget* QtPrompts::parentWidget() const
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return m_fallbackParent;
+}
+
+QString QtPrompts::displayText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QStringList QtPrompts::nameFilters(const QString& filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        QStringList patterns;
+        for (const QString& raw : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            QString pattern = raw.trimmed();
+            if (pattern.isEmpty())
+                continue;
+            // On Windows "*.*" matches names without a dot too; Qt's "*" is the equivalent.
+            if (pattern == QStringLiteral("*.*"))
+                pattern = QStringLiteral("*");
+            patterns.append(pattern);
+        }
+        if (patterns.isEmpty())
+            patterns.append(QStringLiteral("*"));
+        // Qt reads the patterns from the last parenthesised group, so a description that already
+        // shows its pattern in parentheses gives way to the converted one.
+        static const QRegularExpression trailingGroup(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+        description.remove(trailingGroup);
+        if (description.isEmpty())
+            description = patterns.join(QLatin1Char(' '));
+        result.append(description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')'));
+    }
+    return result;
+}
+
+MessageAnswer QtPrompts::message(const MessageRequest& request)
+{
+    QMessageBox box(parentWidget());
+    switch (request.icon) {
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    box.setWindowTitle(request.title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayText(request.text));
+    if (request.buttons == MessageButtons::YesNo) {
+        QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::No ? no : yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+QString QtPrompts::runFileDialog(const FileRequest& request, bool save)
+{
+    QFileDialog dialog(parentWidget(), request.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(request.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = request.selectedFilter - 1;
+        if (index >= 0 && index < filters.size())
+            dialog.selectNameFilter(filters.at(index));
+    }
+    if (!request.directory.isEmpty())
+        dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+
+QString QtPrompts::openFile(const FileRequest& request)
+{
+    return runFileDialog(request, false);
+}
+
+QString QtPrompts::saveFile(const FileRequest& request)
+{
+    return runFileDialog(request, true);
+}
+
+std::optional<QColor> QtPrompts::chooseColour(const QColor& current)
+{
+    const QColor chosen = QColorDialog::getColor(current, parentWidget());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtPrompts::choosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parentWidget());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace urbaflux

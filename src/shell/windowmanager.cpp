@@ -1,0 +1,145 @@
+#include "windowmanager.h"
+
+#include "appcontext.h"
+#include "projectstate.h"
+#include "prompts.h"
+#include "shellwindows.h"
+#include "windowframe.h"
+
+#include <QMetaObject>
+
+namespace urbaflux {
+
+namespace {
+
+size_t slot(WindowId id)
+{
+    return static_cast<size_t>(id);
+}
+
+} // namespace
+
+WindowManager::WindowManager(QObject* parent) : QObject(parent) {}
+
+WindowManager::~WindowManager()
+{
+    // Windows are top-level widgets without a parent: they go with the manager.
+    for (auto& window : m_windows)
+        delete window.data();
+}
+
+void WindowManager::setContext(AppContext* context)
+{
+    m_context = context;
+}
+
+void WindowManager::setFactory(Factory factory)
+{
+    m_factory = std::move(factory);
+}
+
+QWidget* WindowManager::existing(WindowId id) const
+{
+    return m_windows[slot(id)].data();
+}
+
+QWidget* WindowManager::touch(WindowId id)
+{
+    if (QWidget* window = existing(id))
+        return window;
+    if (!m_context)
+        return nullptr;
+    QWidget* window = m_factory ? m_factory(id, *m_context) : nullptr;
+    if (!window)
+        window = createShellWindow(id, *m_context);
+    if (!window)
+        return nullptr; // a window not built yet: the command does nothing
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_windows[slot(id)] = window;
+    Q_EMIT windowCreated(id, window);
+    // The load step runs once the window is registered, so that what it touches can find it.
+    if (auto* frame = qobject_cast<WindowFrame*>(window))
+        frame->runLoad();
+    else if (window->metaObject()->indexOfMethod("runLoad()") >= 0)
+        QMetaObject::invokeMethod(window, "runLoad", Qt::DirectConnection);
+    return existing(id);
+}
+
+void WindowManager::showWindow(WindowId id)
+{
+    QWidget* window = touch(id);
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void WindowManager::unload(WindowId id)
+{
+    QWidget* window = existing(id);
+    if (!window)
+        return;
+    m_windows[slot(id)] = nullptr;
+    window->hide();
+    // The command that unloads a window may run inside that very window: it goes once control
+    // is back in the event loop.
+    window->deleteLater();
+    Q_EMIT windowUnloaded(id);
+}
+
+QList<WindowId> WindowManager::loadedWindows() const
+{
+    QList<WindowId> result;
+    for (int i = 0; i < kWindowCount; ++i) {
+        if (m_windows[static_cast<size_t>(i)])
+            result.append(static_cast<WindowId>(i));
+    }
+    return result;
+}
+
+void WindowManager::confirmExit()
+{
+    if (!m_context)
+        return;
+    const bool leave = m_context->prompts.askYesNo(
+        MessageIcon::Question, QStringLiteral("Attenzione: i dati non archiviati andranno persi !"),
+        QStringLiteral("Vuoi uscire da Urbaflux?"), MessageAnswer::No);
+    if (!leave)
+        return;
+    // Everything but the splash, in the order of WindowId.
+    for (int i = 0; i < static_cast<int>(WindowId::Splash); ++i)
+        unload(static_cast<WindowId>(i));
+    QWidget* splash = touch(WindowId::Splash);
+    if (!splash)
+        return;
+    if (splash->metaObject()->indexOfMethod("showClosingScreen()") >= 0)
+        QMetaObject::invokeMethod(splash, "showClosingScreen", Qt::DirectConnection);
+    showWindow(WindowId::Splash);
+}
+
+void WindowManager::applyDefaults()
+{
+    if (!m_context)
+        return;
+    urbaflux::applyDefaults(m_context->state);
+    if (auto* distances = existingAs<WindowFrame>(WindowId::Distanze))
+        distances->defaultsApplied();
+}
+
+void WindowManager::endIfNothingShown()
+{
+    for (int i = 0; i < kWindowCount; ++i) {
+        QWidget* window = m_windows[static_cast<size_t>(i)].data();
+        if (window && window->isVisible() && static_cast<WindowId>(i) != WindowId::Splash)
+            return;
+    }
+    for (int i = 0; i < kWindowCount; ++i)
+        unload(static_cast<WindowId>(i));
+    Q_EMIT quitRequested();
+}
+
+} // namespace urbaflux

@@ -1,0 +1,17 @@
+#include "frontespizio.h"
+
+namespace urbaflux {
+
+Frontespizio::Frontespizio(AppContext& context, QWidget* parent)
+    : WindowFrame(WindowId::Frontespizio, context, parent)
+{
+}
+
+Frontespizio::~Frontespizio() = default;
+
+void Frontespizio::onLoad()
+{
+    captureLayout();
+}
+
+} // namespace urbaflux

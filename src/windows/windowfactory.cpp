@@ -1,0 +1,29 @@
+#include "windowfactory.h"
+
+#include "datiaree.h"
+#include "distanze.h"
+#include "frontespizio.h"
+#include "grafici.h"
+#include "menu.h"
+
+namespace urbaflux {
+
+QWidget* createWindow(WindowId id, AppContext& context)
+{
+    switch (id) {
+    case WindowId::Menu:
+        return new Menu(context);
+    case WindowId::DatiAree:
+        return new DatiAree(context);
+    case WindowId::Distanze:
+        return new Distanze(context);
+    case WindowId::Grafici:
+        return new Grafici(context);
+    case WindowId::Frontespizio:
+        return new Frontespizio(context);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace urbaflux
