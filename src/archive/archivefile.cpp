@@ -317,7 +317,10 @@ QString decodeArchiveBytes(const QByteArray& bytes)
         QByteArrayView view(bytes);
         if (view.startsWith("\xEF\xBB\xBF"))
             view = view.sliced(3);
-        return QString::fromUtf8(view);
+        // Only the first mark is ours to drop: QString::fromUtf8 would drop a second one,
+        // which then would not survive a save.
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(view);
     }
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();

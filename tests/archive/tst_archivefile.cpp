@@ -227,6 +227,9 @@ private Q_SLOTS:
             << QByteArray("\xC0\xAF") << QStringLiteral("\u00C0\u00AF");
         QTest::newRow("encoded surrogate is not utf-8")
             << QByteArray("\xED\xA0\x80") << QStringLiteral("\u00ED\u00A0\u20AC");
+        QTest::newRow("only the first mark is dropped")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBFx")
+            << QStringLiteral("\uFEFF\uFEFFx");
         QTest::newRow("cut utf-8 sequence") << QByteArray("a\xC3") << QStringLiteral("a\u00C3");
     }
     void decodesUtf8WithOrWithoutMark()
