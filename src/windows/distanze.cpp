@@ -94,6 +94,27 @@ bool setTextIfDifferent(QLineEdit* box, const QString& text)
     return true;
 }
 
+// The doubly constrained iteration either reaches its bound or, when the totals of origins and
+// destinations differ by more than rounding, lets its factors grow pass after pass until a sum
+// no longer fits its precision. Both mean that the iteration did not converge; told as such.
+std::optional<CalculationOutcome> divergence(const CalculationOutcome& outcome, int kind)
+{
+    using Status = CalculationOutcome::Status;
+    using Subject = CalculationOutcome::Subject;
+    if (outcome.status == Status::NotConverged)
+        return outcome;
+    if (outcome.status == Status::Stopped &&
+        kind == int(ModelKind::OriginAndDestinationConstrained) &&
+        outcome.reason == CalculationOutcome::Reason::Overflow &&
+        (outcome.subject == Subject::OriginSum || outcome.subject == Subject::DestinationSum) &&
+        outcome.passes > 1) {
+        CalculationOutcome told = outcome;
+        told.status = Status::NotConverged;
+        return told;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Distanze::Distanze(AppContext& context, QWidget* parent)
@@ -405,9 +426,8 @@ void Distanze::updateDistanceHint()
         return;
     }
     if (stopped) {
-        if (m_lastOutcome->status == CalculationOutcome::Status::NotConverged)
-            setPasso(QStringLiteral("risultati non aggiornati: ") +
-                     describeOutcome(*m_lastOutcome));
+        if (const auto divergent = divergence(*m_lastOutcome, st.model.kind))
+            setPasso(describeOutcome(*divergent));
         else
             setPasso(QStringLiteral("correggere i dati: ") + describeOutcome(*m_lastOutcome));
         return;
@@ -447,10 +467,10 @@ QString Distanze::resultsSummary() const
                  numberText(std::fabs(total - reference));
     if (m_lastOutcome && !m_lastOutcome->completed()) {
         lines << QString(51, QLatin1Char('*'));
-        if (m_lastOutcome->status == CalculationOutcome::Status::NotConverged)
+        if (const auto divergent = divergence(*m_lastOutcome, st.model.kind))
             lines << QStringLiteral("ATTENZIONE: i risultati non convergono e sono quelli "
                                     "dell'ultimo calcolo riuscito:")
-                  << describeOutcome(*m_lastOutcome) + QLatin1Char('.');
+                  << describeOutcome(*divergent) + QLatin1Char('.');
         else
             lines << QStringLiteral("ATTENZIONE: i risultati sono quelli dell'ultimo calcolo "
                                     "riuscito, perché")
