@@ -3,6 +3,7 @@
 
 #include "appcontext.h"
 #include "documentsink.h"
+#include "modelcaptions.h"
 #include "projectstate.h"
 #include "qtprompts.h"
 #include "windowfactory.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
     urbaflux::AppContext context{*state, prompts, windows, documents};
     windows.setContext(&context);
     windows.setFactory(&urbaflux::createWindow);
+    windows.setDefaultsApplier([](urbaflux::AppContext& c) { urbaflux::applyDefaults(c); });
     QObject::connect(&windows, &urbaflux::WindowManager::quitRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
 

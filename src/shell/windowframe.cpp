@@ -507,9 +507,6 @@ void WindowFrame::runLoad()
     if (QLayout* column = d->central->layout())
         column->activate();
     m_checkOnly = 0;
-    // The model choice and the area data start from the defaults each time they load.
-    if (m_id == WindowId::Menu || m_id == WindowId::DatiAree)
-        windows().applyDefaults();
     onLoad();
     if (!d->captured)
         captureLayout();

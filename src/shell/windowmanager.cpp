@@ -125,9 +125,18 @@ void WindowManager::applyDefaults()
 {
     if (!m_context)
         return;
+    if (m_defaultsApplier) {
+        m_defaultsApplier(*m_context);
+        return;
+    }
     urbaflux::applyDefaults(m_context->state);
     if (auto* distances = existingAs<WindowFrame>(WindowId::Distanze))
         distances->defaultsApplied();
+}
+
+void WindowManager::setDefaultsApplier(std::function<void(AppContext&)> applier)
+{
+    m_defaultsApplier = std::move(applier);
 }
 
 void WindowManager::endIfNothingShown()

@@ -54,9 +54,12 @@ public:
     // the closing screen.
     void confirmExit();
 
-    // applyDefaults on the project state, then the distances window's unit label follows it when
-    // that window is loaded (a window loaded later reads the unit itself).
+    // The defaults of the model choice, as the splash window's load step runs them. By default
+    // the core's applyDefaults and then defaultsApplied() of the distances window if it is
+    // loaded; the application installs the windows' own version, which also looks after the
+    // model-choice boxes and the distances window's unit label.
     void applyDefaults();
+    void setDefaultsApplier(std::function<void(AppContext&)> applier);
 
     // The end of the run asked from the splash window: when no other window is in view every
     // window is unloaded and quitRequested() is emitted; otherwise the work goes on.
@@ -74,6 +77,7 @@ Q_SIGNALS:
 private:
     AppContext* m_context = nullptr;
     Factory m_factory;
+    std::function<void(AppContext&)> m_defaultsApplier;
     std::array<QPointer<QWidget>, kWindowCount> m_windows;
 };
 
