@@ -401,7 +401,8 @@ private:
         }
         const bool heading = table.headingRow && table.rows > 0;
         const int firstData = heading ? 1 : 0;
-        const int perBlock = kDocxTableBlockRows - (heading ? 1 : 0);
+        // An even count of data rows keeps the banding of the blocks in step with the pager.
+        const int perBlock = (kDocxTableBlockRows - (heading ? 1 : 0)) / 2 * 2;
         int row = firstData;
         bool first = true;
         do {
