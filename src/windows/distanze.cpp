@@ -122,8 +122,6 @@ Distanze::Distanze(AppContext& context, QWidget* parent)
       m_cache(std::make_unique<CalculationCache>())
 {
     setObjectName(QStringLiteral("distanze"));
-    setWindowTitle(QStringLiteral(
-        "Urbaflux: modello di calcolo non ancora scelto (tornare indietro per l'elaborazione)"));
     for (int r = 0; r < kRows; ++r)
         m_rowPair[static_cast<size_t>(r)] = r + 1;
     buildControls();
@@ -247,9 +245,7 @@ void Distanze::onLoad()
     for (Row& row : m_rows)
         row.p100->setToolTip(arrowsTip());
     setUnitCaption(state().model.unit);
-    if (!state().model.kindLabel.isEmpty())
-        setWindowTitle(QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a ") +
-                       state().model.kindLabel + QLatin1Char(')'));
+    refreshCaption();
     m_loaded = true;
     refreshGrid();
     updateDistanceHint();
@@ -269,6 +265,11 @@ void Distanze::showEvent(QShowEvent* event)
 void Distanze::setUnitCaption(const QString& unit)
 {
     m_unitLabel->setText(unit);
+}
+
+void Distanze::defaultsApplied()
+{
+    setUnitCaption(state().model.unit);
 }
 
 QString Distanze::unitCaption() const
@@ -676,10 +677,9 @@ bool Distanze::eventFilter(QObject* watched, QEvent* event)
 
 // --- Archive and printout ---
 
-QString Distanze::archiveMessageTitle(const QString& action) const
+QString Distanze::archiveFailureTitle() const
 {
-    return state().run.programName + QStringLiteral(": ") + action +
-           QStringLiteral(" (distanze tra le aree)");
+    return state().run.programName + QStringLiteral(": archivio (distanze tra le aree)");
 }
 
 void Distanze::apri_Click()
@@ -696,8 +696,7 @@ void Distanze::apri_Click()
     if (!parsed.ok()) {
         // Not made the current file either: a following "Salva" must not overwrite a file
         // that is not a distances archive.
-        prompts().message({MessageIcon::Exclamation,
-                           archiveMessageTitle(QStringLiteral("apri file")), parsed.error,
+        prompts().message({MessageIcon::Critical, archiveFailureTitle(), parsed.error,
                            MessageButtons::Ok, MessageAnswer::Ok});
         return;
     }
@@ -732,12 +731,13 @@ void Distanze::saveDistances(const QString& dialogTitle)
             return;
         m_dialogFileName = path;
     }
-    m_currentFile = path;
     const SaveResult result = writeDistanceFile(path, state());
-    if (!result.ok)
-        prompts().message({MessageIcon::Exclamation,
-                           archiveMessageTitle(QStringLiteral("salva file")), result.error,
+    if (!result.ok) {
+        prompts().message({MessageIcon::Critical, archiveFailureTitle(), result.error,
                            MessageButtons::Ok, MessageAnswer::Ok});
+        return;
+    }
+    m_currentFile = path;
 }
 
 void Distanze::salva_Click()
@@ -764,20 +764,35 @@ void Distanze::eliminare_click()
     const QString path = prompts().openFile(request);
     if (path.isEmpty())
         return;
-    m_currentFile = path;
     m_dialogFileName = path;
 
-    // Qt 6.4 gives up on the trash when the folder that holds it does not exist yet.
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    // Qt 6.4 looks for the trash under the user's data folder without creating that folder, and
+    // on a fresh account answers with a relative path: a file moved there is not in the trash.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dataHome.isEmpty())
+        QDir().mkpath(dataHome);
+    const QString shown = QDir::toNativeSeparators(path);
     QString inTrash;
-    const bool moved = QFile::exists(path) && QFile::moveToTrash(path, &inTrash) &&
-                       QFileInfo(inTrash).isAbsolute();
-    if (!moved)
-        prompts().message({MessageIcon::Exclamation,
-                           archiveMessageTitle(QStringLiteral("elimina file")),
-                           QStringLiteral("Impossibile spostare nel cestino il file ") +
-                               QDir::toNativeSeparators(path) + QLatin1Char('.'),
-                           MessageButtons::Ok, MessageAnswer::Ok});
+    QString error;
+    if (!QFileInfo::exists(path))
+        error = QStringLiteral("Il file %1 non esiste: non è stato eliminato.").arg(shown);
+    else if (!QFile::moveToTrash(path, &inTrash))
+        error = QStringLiteral("Impossibile spostare il file %1 nel cestino: il file non è stato "
+                               "eliminato.")
+                    .arg(shown);
+    else if (!QFileInfo(inTrash).isAbsolute())
+        error = QStringLiteral("Il file %1 non è stato spostato nel cestino ma in %2, nella "
+                               "cartella di lavoro del programma.")
+                    .arg(shown, inTrash);
+    if (!error.isEmpty()) {
+        prompts().message({MessageIcon::Critical, archiveFailureTitle(), error, MessageButtons::Ok,
+                           MessageAnswer::Ok});
+        return;
+    }
+    m_currentFile = path;
+    setPasso(QStringLiteral("il file %1 è stato spostato nel cestino (da lì si può ancora "
+                            "recuperare)")
+                 .arg(shown));
 }
 
 void Distanze::stampa_Click()

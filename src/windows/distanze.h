@@ -39,6 +39,8 @@ public:
     // The caption of the unit label beside the distance heading.
     void setUnitCaption(const QString& unit);
     QString unitCaption() const;
+    // The unit label follows the unit the defaults put back.
+    void defaultsApplied() override;
 
     // Fills the 15 rows from the pairs, starting at the scroll bar's position.
     void refreshGrid();
@@ -105,7 +107,7 @@ private:
     bool moveFocus(QLineEdit* box, int rowStep, bool toWeight);
     void saveDistances(const QString& dialogTitle);
     int firstEmptyDistancePair() const;
-    QString archiveMessageTitle(const QString& action) const;
+    QString archiveFailureTitle() const;
 
     std::array<Row, kRows> m_rows;
     std::array<int, kRows> m_rowPair{};

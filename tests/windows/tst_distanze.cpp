@@ -883,7 +883,9 @@ void TestDistanze::openRefusedOrCancelledChangesNothing()
         h.prompts.expectMessage();
         w->apri_Click();
         UF_VERIFY_PROMPTS(h.prompts);
-        QCOMPARE(h.prompts.lastMessage().icon, MessageIcon::Exclamation);
+        QCOMPARE(h.prompts.lastMessage().icon, MessageIcon::Critical);
+        QCOMPARE(h.prompts.lastMessage().title,
+                 QStringLiteral("Urbaflux: archivio (distanze tra le aree)"));
         QVERIFY2(h.prompts.lastMessage().text.contains(QFileInfo(path).fileName()),
                  qPrintable(h.prompts.lastMessage().text));
         QCOMPARE(h.state.areas.count, 2);
@@ -939,6 +941,10 @@ void TestDistanze::deleteMovesToTrashAndBecomesCurrent()
     QCOMPARE(request.selectedFilter, 2);
     QVERIFY(!QFile::exists(path));
     QCOMPARE(w->currentFile(), path);
+    QVERIFY(w->passoText().contains(QStringLiteral("cestino")));
+    // In the trash of the (temporary) home, not in some relative folder.
+    QVERIFY(QFile::exists(
+        m_home.filePath(QStringLiteral(".local/share/Trash/files/Urbaflux-dis-via"))));
 
     // The next save writes under that name again without a dialog.
     w->toolbarAction(2)->trigger();
@@ -953,6 +959,7 @@ void TestDistanze::deleteMovesToTrashAndBecomesCurrent()
     w->eliminare_click();
     UF_VERIFY_PROMPTS(h.prompts);
     QVERIFY(h.prompts.lastMessage().text.contains(QStringLiteral("Urbaflux-dis-mai")));
+    QCOMPARE(w->currentFile(), path);
 
     // Cancelled: nothing happens.
     h.prompts.expectOpenFile(QString());
