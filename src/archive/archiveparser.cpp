@@ -4,7 +4,6 @@
 #include <numbertext.h>
 #include <projectstate.h>
 
-#include <cfloat>
 #include <cmath>
 
 namespace urbaflux {
@@ -97,7 +96,10 @@ bool ArchiveParser::readSingle(float& out)
     double value = 0.0;
     if (!take(item) || !numberOf(item, QStringLiteral("un valore"), value))
         return false;
-    if (std::isfinite(value) && std::fabs(value) > double(FLT_MAX)) {
+    // Above FLT_MAX by less than half a unit still rounds to FLT_MAX, and "3.4028235E+38", the
+    // shortest text of FLT_MAX, lies there; from 2^128 - 2^103 on it would become infinite.
+    const double firstOverflow = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+    if (std::isfinite(value) && std::fabs(value) >= firstOverflow) {
         fail(QStringLiteral("alla riga%1 il valore %2 è troppo grande")
                  .arg(numberText(m_reader.line()), shortestText(value)));
         return false;

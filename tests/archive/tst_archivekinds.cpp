@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cfloat>
 #include <functional>
 #include <memory>
 
@@ -566,6 +567,30 @@ private Q_SLOTS:
                  qPrintable(error));
         QVERIFY(error.endsWith(QLatin1Char('.')));
         QCOMPARE(fingerprint(*state, page), before);
+    }
+
+    void largestSingleValuesReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<float>("value");
+        QTest::newRow("shortest text of the largest single")
+            << QByteArray("3.4028235E+38") << FLT_MAX;
+        QTest::newRow("just below it") << QByteArray("3.4028234E+38") << FLT_MAX;
+        QTest::newRow("negative") << QByteArray("-3.4028235E+38") << -FLT_MAX;
+    }
+    void largestSingleValuesReadBack()
+    {
+        QFETCH(QByteArray, written);
+        QFETCH(float, value);
+        const auto parsed = parseInteractionBytes(
+            "1,\"\",3,0,0,0\r\n0,0\r\n\" 1- 1\",\"A-A\"," + written, QString());
+        QVERIFY2(parsed.ok(), qPrintable(parsed.error));
+        QCOMPARE(parsed.value->pairs[0].interaction, value);
+        auto state = std::make_unique<ProjectState>();
+        applyInteractions(*parsed.value, *state);
+        const auto again = parseInteractionBytes(writeInteractionBytes(*state), QString());
+        QVERIFY2(again.ok(), qPrintable(again.error));
+        QCOMPARE(again.value->pairs[0].interaction, value);
     }
 
     void quotedNumbersAreAcceptedWhereNumbersStand()
