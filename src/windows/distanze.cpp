@@ -48,14 +48,14 @@ struct Column
     int left;
     int width;
 };
-constexpr Column kNum{60, 540};
-constexpr Column kLabel{630, 840};
-constexpr Column kNomi{1500, 2850};
-constexpr Column kDistanza{4380, 1335};
-constexpr Column kP100{5745, 660};
-constexpr Column kArrows{6420, 480};
-constexpr Column kInterazioni{6960, 1380};
-constexpr Column kVScroll{8400, 255};
+constexpr Column kNum{60, 600};
+constexpr Column kLabel{720, 750};
+constexpr Column kNomi{1500, 3450};
+constexpr Column kDistanza{4980, 1335};
+constexpr Column kP100{6345, 660};
+constexpr Column kArrows{7020, 480};
+constexpr Column kInterazioni{7560, 1380};
+constexpr Column kVScroll{9000, 255};
 
 const QString kFilterAll =
     QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dis- | Urbaflux-dis-*");
