@@ -145,11 +145,22 @@ QByteArray xmlPart(const std::function<void(QXmlStreamWriter&)>& body)
     return data;
 }
 
+QString documentFont(const Document& document)
+{
+    for (const Block& block : document.blocks()) {
+        if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
+            if (!paragraph->markFont.isEmpty())
+                return paragraph->markFont;
+        }
+    }
+    return QStringLiteral("Century Gothic");
+}
+
 class DocumentXml
 {
 public:
     DocumentXml(const Document& document, Package& package)
-        : m_document(document), m_package(package)
+        : m_document(document), m_package(package), m_defaultFont(documentFont(document))
     {
         m_buffer.setBuffer(&m_data);
         m_buffer.open(QIODevice::WriteOnly);
@@ -192,22 +203,17 @@ private:
         return ok;
     }
 
-    void writeRunProperties(const QString& font, double size, bool mark = false)
+    void writeRunProperties(const QString& font, double size)
     {
         m_xml.writeStartElement(kW, QStringLiteral("rPr"));
-        if (!font.isEmpty()) {
+        if (!font.isEmpty() && font != m_defaultFont) {
             m_xml.writeEmptyElement(kW, QStringLiteral("rFonts"));
             m_xml.writeAttribute(kW, QStringLiteral("ascii"), font);
             m_xml.writeAttribute(kW, QStringLiteral("hAnsi"), font);
             m_xml.writeAttribute(kW, QStringLiteral("cs"), font);
         }
-        const QString half = halfPoints(size);
         m_xml.writeEmptyElement(kW, QStringLiteral("sz"));
-        m_xml.writeAttribute(kW, QStringLiteral("val"), half);
-        if (!mark) {
-            m_xml.writeEmptyElement(kW, QStringLiteral("szCs"));
-            m_xml.writeAttribute(kW, QStringLiteral("val"), half);
-        }
+        m_xml.writeAttribute(kW, QStringLiteral("val"), halfPoints(size));
         m_xml.writeEndElement();
     }
 
@@ -319,7 +325,7 @@ private:
             m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
             m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(paragraph.alignment));
         }
-        writeRunProperties(paragraph.markFont, paragraph.markSize, true);
+        writeRunProperties(paragraph.markFont, paragraph.markSize);
         m_xml.writeEndElement(); // pPr
         for (const Run& run : paragraph.runs) {
             switch (run.kind) {
@@ -356,7 +362,7 @@ private:
         m_xml.writeEndElement();
     }
 
-    void writeRow(const Table& table, int row, const QStringList& widths, bool heading)
+    void writeRow(const Table& table, int row, bool heading)
     {
         m_xml.writeStartElement(kW, QStringLiteral("tr"));
         if (heading) {
@@ -366,11 +372,6 @@ private:
         }
         for (int column = 0; column < table.columns; ++column) {
             m_xml.writeStartElement(kW, QStringLiteral("tc"));
-            m_xml.writeStartElement(kW, QStringLiteral("tcPr"));
-            m_xml.writeEmptyElement(kW, QStringLiteral("tcW"));
-            m_xml.writeAttribute(kW, QStringLiteral("w"), widths[column]);
-            m_xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
-            m_xml.writeEndElement();
             m_xml.writeStartElement(kW, QStringLiteral("p"));
             const Alignment alignment = table.columnAlignment[static_cast<size_t>(column)];
             m_xml.writeStartElement(kW, QStringLiteral("pPr"));
@@ -378,7 +379,7 @@ private:
                 m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
                 m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(alignment));
             }
-            writeRunProperties(table.font, table.fontSize, true);
+            writeRunProperties(table.font, table.fontSize);
             m_xml.writeEndElement();
             const QString& text = table.cell(row, column);
             if (!text.isEmpty())
@@ -410,10 +411,10 @@ private:
                 writeSeparator();
             writeTableStart(table, widthTexts, total);
             if (heading)
-                writeRow(table, 0, widthTexts, true);
+                writeRow(table, 0, true);
             const int end = std::min(table.rows, row + perBlock);
             for (; row < end; ++row) {
-                writeRow(table, row, widthTexts, false);
+                writeRow(table, row, false);
                 if (m_data.size() >= kFlushBytes && !flush())
                     return false;
             }
@@ -474,21 +475,12 @@ private:
 
     const Document& m_document;
     Package& m_package;
+    // The styles state this font for everything; runs name theirs only when it differs.
+    QString m_defaultFont;
     QByteArray m_data;
     QBuffer m_buffer;
     QXmlStreamWriter m_xml;
 };
-
-QString documentFont(const Document& document)
-{
-    for (const Block& block : document.blocks()) {
-        if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
-            if (!paragraph->markFont.isEmpty())
-                return paragraph->markFont;
-        }
-    }
-    return QStringLiteral("Century Gothic");
-}
 
 void writeBorder(QXmlStreamWriter& xml, const QString& side, const QString& colour)
 {

@@ -267,9 +267,10 @@ private Q_SLOTS:
         QCOMPARE(mixed.runs[0].size, 12.0);
         QCOMPARE(mixed.runs[1].size, 14.0);
 
-        const QByteArray xml =
-            readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml"));
-        QVERIFY(xml.contains(R"(<w:rFonts w:ascii="Century Gothic")"));
+        const auto parts = readPackage(docxOf(writer.document()));
+        const QByteArray xml = parts.value(QStringLiteral("word/document.xml"));
+        QVERIFY(parts.value(QStringLiteral("word/styles.xml"))
+                    .contains(R"(<w:rFonts w:ascii="Century Gothic")"));
         QVERIFY(xml.contains(R"(<w:sz w:val="40"/>)"));
         QVERIFY(xml.contains(R"(<w:sz w:val="28"/>)"));
     }
