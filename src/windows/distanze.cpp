@@ -497,6 +497,11 @@ void Distanze::avanti_Click()
              MessageButtons::Ok, MessageAnswer::Ok});
         return;
     }
+    // The charts window draws its bar chart of the largest interactions before it shows.
+    if (QWidget* charts = windows().touch(WindowId::Grafici)) {
+        if (charts->metaObject()->indexOfMethod("cmdbarre_Click()") >= 0)
+            QMetaObject::invokeMethod(charts, "cmdbarre_Click", Qt::DirectConnection);
+    }
     windows().showWindow(WindowId::Grafici);
 }
 
@@ -645,6 +650,12 @@ bool Distanze::eventFilter(QObject* watched, QEvent* event)
             return moveFocus(box, 1, weightColumn);
         case Qt::Key_Up:
             return moveFocus(box, -1, weightColumn);
+        case Qt::Key_PageDown:
+            m_vscroll->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            return true;
+        case Qt::Key_PageUp:
+            m_vscroll->triggerAction(QAbstractSlider::SliderPageStepSub);
+            return true;
         case Qt::Key_Tab:
             // Past the last row the grid moves on, so that every pair can be typed by TAB.
             if (weightColumn && row == kRows && key->modifiers() == Qt::NoModifier)

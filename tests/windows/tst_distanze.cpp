@@ -192,6 +192,8 @@ private Q_SLOTS:
     void saveAsCancelledKeepsCurrentFile();
     void openRefusedOrCancelledChangesNothing();
     void openOtherCountRecalculates();
+    void openLargerArchiveKeepsNames();
+    void showingAgainFollowsTheState();
     void deleteMovesToTrashAndBecomesCurrent();
     void printRefusedWithoutData();
     void printTable();
@@ -738,6 +740,12 @@ void TestDistanze::tabPastTheLastRowMovesTheGrid()
     QCOMPARE(h.state.distances.distance[16], QStringLiteral("3"));
     QTest::keyClick(distanza(w, 15), Qt::Key_Up);
     QCOMPARE(QApplication::focusWidget(), distanza(w, 14));
+    QTest::keyClick(distanza(w, 14), Qt::Key_PageDown);
+    QCOMPARE(w->topRow(), 17);
+    QCOMPARE(labelText(w, QStringLiteral("num"), 1), QStringLiteral("17"));
+    QTest::keyClick(distanza(w, 14), Qt::Key_PageUp);
+    QTest::keyClick(distanza(w, 14), Qt::Key_PageUp);
+    QCOMPARE(w->topRow(), 1);
     distanza(w, 1)->setFocus();
     QTest::keyClick(distanza(w, 1), Qt::Key_Up);
     QCOMPARE(w->topRow(), 1);
@@ -919,6 +927,61 @@ void TestDistanze::openOtherCountRecalculates()
     UF_VERIFY_PROMPTS(h.prompts);
     QCOMPARE(interazioni(w, 1), QStringLiteral("80"));
     QCOMPARE(w->currentFile(), path);
+}
+
+void TestDistanze::openLargerArchiveKeepsNames()
+{
+    Harness h;
+    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
+               {QStringLiteral("1"), QStringLiteral("1")});
+    Distanze* w = h.window();
+    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                      QStringLiteral("10")});
+    // An archive of three areas B1..B3, written elsewhere.
+    Harness other;
+    other.setAreas(3, {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")},
+                   {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")});
+    for (int k = 1; k <= 9; ++k)
+        other.state.distances.distance[k] = QString::number(k);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Urbaflux-dis-tre"));
+    QVERIFY(writeDistanceFile(path, other.state).ok);
+    const float before = h.state.interactions.interaction[1];
+
+    h.prompts.expectOpenFile(path);
+    w->apri_Click();
+    UF_VERIFY_PROMPTS(h.prompts);
+    QCOMPARE(h.state.areas.count, 3);
+    QCOMPARE(h.state.distances.distance[9], QStringLiteral("9"));
+    QCOMPARE(h.state.distances.pairNumbers[9], QStringLiteral(" 3- 3"));
+    QCOMPARE(h.state.areas.name[1], QStringLiteral("A1"));
+    QVERIFY(h.state.areas.name[3].isEmpty());
+    QCOMPARE(labelText(w, QStringLiteral("num"), 9), QStringLiteral("9"));
+    QCOMPARE(distanza(w, 9)->text(), QStringLiteral("9"));
+    // The third area has no origin yet: the results stay those of the two areas, and the hint
+    // says why instead of calling the data correct.
+    QCOMPARE(h.state.interactions.interaction[1], before);
+    QCOMPARE(w->passoText(),
+             QStringLiteral("correggere i dati: il valore dell'origine dell'area n. 3 non è "
+                            "stato immesso"));
+}
+
+void TestDistanze::showingAgainFollowsTheState()
+{
+    Harness h;
+    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
+               {QStringLiteral("1"), QStringLiteral("1")});
+    Distanze* w = h.window();
+    w->show();
+    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                      QStringLiteral("10")});
+    w->hide();
+    // Meanwhile another window changes a distance (an archive opened in the charts window).
+    h.state.distances.distance[1] = QStringLiteral("5");
+    w->show();
+    QCOMPARE(distanza(w, 1)->text(), QStringLiteral("5"));
+    QCOMPARE(interazioni(w, 1), QStringLiteral("80"));
+    QCOMPARE(interazioni(w, 2), QStringLiteral("20"));
 }
 
 void TestDistanze::deleteMovesToTrashAndBecomesCurrent()
