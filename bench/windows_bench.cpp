@@ -4,6 +4,9 @@
 
 #include "distanze.h"
 
+#include "distancesprintout.h"
+#include "document.h"
+
 #include "documentsink.h"
 #include "prompts.h"
 #include "windowmanager.h"
@@ -195,6 +198,18 @@ void BM_Open_Model3(benchmark::State& bench)
     openWindow(bench, 3);
 }
 
+// The printout of the distances window at 180 areas: a table of 32,401 rows.
+void BM_Printout(benchmark::State& bench)
+{
+    ProjectState state;
+    fillAreas(state, 3);
+    calculateInteractions(state);
+    for (auto _ : bench) {
+        auto document = printDistances(state, state.model.unit);
+        benchmark::DoNotOptimize(document.get());
+    }
+}
+
 void BM_Keystroke_Model1(benchmark::State& bench)
 {
     keystroke(bench, 1);
@@ -215,6 +230,7 @@ BENCHMARK(BM_Keystroke_Model2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Keystroke_Model3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Model1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open_Model3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Printout)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
