@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -90,6 +91,42 @@ bool hasButton(WindowId id, WindowFrame::Button which)
 
 } // namespace
 
+namespace {
+
+// Ctrl+A to Ctrl+E switch windows even while a text box has the focus, as they always did; a
+// text box would otherwise take Ctrl+A as "select all" and swallow it.
+class WindowShortcutGuard : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::ControlModifier || key->key() < Qt::Key_A ||
+            key->key() > Qt::Key_E)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !qobject_cast<WindowFrame*>(widget->window()))
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+void installShortcutGuard()
+{
+    static WindowShortcutGuard* guard = nullptr;
+    if (guard || !QCoreApplication::instance())
+        return;
+    guard = new WindowShortcutGuard(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(guard);
+}
+
+} // namespace
+
 struct WindowFrame::Private
 {
     QWidget* central = nullptr;
@@ -115,6 +152,8 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     const int number = sequenceNumber(id);
     if (number > 0)
         setObjectName(QString::fromLatin1(names[number - 1]));
+
+    installShortcutGuard();
 
     // --- menu bar ---
     QMenuBar* bar = menuBar();
@@ -234,6 +273,14 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     for (int position = 1; position <= kToolbarPositions; ++position) {
         if (isSeparatorPosition(position)) {
             toolbar->addSeparator();
+            continue;
+        }
+        if (position == 17) {
+            // A position without a command, kept so that the others stand where users know them.
+            QAction* blank = toolbar->addAction(QString());
+            blank->setObjectName(QStringLiteral("tool17"));
+            blank->setEnabled(false);
+            d->toolbar[17] = blank;
             continue;
         }
         QAction* action = toolbar->addAction(toolbarIcon(position), toolbarTip(id, position));
@@ -628,7 +675,7 @@ void WindowFrame::switchTo(WindowId target, bool totalsFirst)
 
 void WindowFrame::runToolbar(int position)
 {
-    if (!toolbarAction(position))
+    if (!toolbarAction(position) || !toolbarAction(position)->isEnabled())
         return;
     if (m_id != WindowId::Frontespizio)
         computeAreaTotals(state());
