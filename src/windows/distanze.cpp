@@ -4,6 +4,7 @@
 #include "distancesprintout.h"
 #include "document.h"
 #include "documentsink.h"
+#include "modelcaptions.h"
 #include "prompts.h"
 #include "windowmanager.h"
 
@@ -14,14 +15,11 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -777,33 +775,16 @@ void Distanze::eliminare_click()
         return;
     m_dialogFileName = path;
 
-    // Qt 6.4 looks for the trash under the user's data folder without creating that folder, and
-    // on a fresh account answers with a relative path: a file moved there is not in the trash.
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!dataHome.isEmpty())
-        QDir().mkpath(dataHome);
-    const QString shown = QDir::toNativeSeparators(path);
-    QString inTrash;
+    // To the desktop's trash, where the user can still get the file back; the same way as in
+    // the other windows.
     QString error;
-    if (!QFileInfo::exists(path))
-        error = QStringLiteral("Il file %1 non esiste: non è stato eliminato.").arg(shown);
-    else if (!QFile::moveToTrash(path, &inTrash))
-        error = QStringLiteral("Impossibile spostare il file %1 nel cestino: il file non è stato "
-                               "eliminato.")
-                    .arg(shown);
-    else if (!QFileInfo(inTrash).isAbsolute())
-        error = QStringLiteral("Il file %1 non è stato spostato nel cestino ma in %2, nella "
-                               "cartella di lavoro del programma.")
-                    .arg(shown, inTrash);
-    if (!error.isEmpty()) {
+    if (!moveFileToTrash(path, &error)) {
         prompts().message({MessageIcon::Critical, archiveFailureTitle(), error, MessageButtons::Ok,
                            MessageAnswer::Ok});
         return;
     }
     m_currentFile = path;
-    setPasso(QStringLiteral("il file %1 è stato spostato nel cestino (da lì si può ancora "
-                            "recuperare)")
-                 .arg(shown));
+    setPasso(trashedHint(path));
 }
 
 void Distanze::stampa_Click()
