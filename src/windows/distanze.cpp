@@ -14,13 +14,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
-#include <QWheelEvent>
 #include <cmath>
 
 namespace urbaflux {
