@@ -251,9 +251,13 @@ void Distanze::onLoad()
 void Distanze::showEvent(QShowEvent* event)
 {
     WindowFrame::showEvent(event);
-    // Other windows may have rebuilt the pairs or opened an archive meanwhile.
+    // Other windows may have rebuilt the pairs or opened an archive meanwhile, or mended the
+    // area value that stopped the last calculation here.
     if (m_loaded) {
+        const int runs = m_runs;
         refreshGrid();
+        if (m_runs == runs && m_lastOutcome && !m_lastOutcome->completed())
+            recalculate();
         updateDistanceHint();
     }
 }
@@ -333,6 +337,7 @@ void Distanze::refreshGrid()
 void Distanze::recalculate()
 {
     m_lastOutcome = calculateInteractions(state(), m_cache.get());
+    ++m_runs;
     if (m_lastOutcome->completed())
         fillInteractions();
 }

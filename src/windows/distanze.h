@@ -115,6 +115,7 @@ private:
     QLabel* m_unitLabel = nullptr;
     std::unique_ptr<CalculationCache> m_cache;
     std::optional<CalculationOutcome> m_lastOutcome;
+    int m_runs = 0; // calculations run from this window
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-dis-");
     bool m_filling = false;

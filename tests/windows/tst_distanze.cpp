@@ -964,6 +964,14 @@ void TestDistanze::openLargerArchiveKeepsNames()
     QCOMPARE(w->passoText(),
              QStringLiteral("correggere i dati: il valore dell'origine dell'area n. 3 non è "
                             "stato immesso"));
+
+    // The third area is entered in the area window; back here, the results follow.
+    h.state.areas.origin[3] = QStringLiteral("30");
+    h.state.areas.destination[3] = QStringLiteral("1");
+    w->show();
+    QVERIFY(w->lastOutcome() && w->lastOutcome()->completed());
+    QCOMPARE(w->passoText(), kFormallyCorrect);
+    QVERIFY(h.state.interactions.interaction[9] > 0);
 }
 
 void TestDistanze::showingAgainFollowsTheState()
