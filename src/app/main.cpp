@@ -2,7 +2,7 @@
 // the handlers of the windows.
 
 #include "appcontext.h"
-#include "documentsink.h"
+#include "documentviewer.h"
 #include "modelcaptions.h"
 #include "projectstate.h"
 #include "qtprompts.h"
@@ -11,17 +11,6 @@
 
 #include <QApplication>
 #include <memory>
-
-namespace {
-
-// Until the document viewer exists printouts go nowhere.
-class DiscardingSink : public urbaflux::DocumentSink
-{
-public:
-    void present(std::unique_ptr<urbaflux::Document>) override {}
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -35,7 +24,8 @@ int main(int argc, char** argv)
     auto state = std::make_unique<urbaflux::ProjectState>();
     urbaflux::QtPrompts prompts;
     urbaflux::WindowManager windows;
-    DiscardingSink documents;
+    // Every printout opens its own viewer window.
+    urbaflux::DocumentViewerSink documents(prompts);
     urbaflux::AppContext context{*state, prompts, windows, documents};
     windows.setContext(&context);
     windows.setFactory(&urbaflux::createWindow);
@@ -45,5 +35,7 @@ int main(int argc, char** argv)
 
     windows.showWindow(urbaflux::WindowId::Splash);
     const int result = QApplication::exec();
+    // Windows unloaded on the way out go now, while the state they refer to still exists.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return result;
 }
