@@ -7,7 +7,10 @@
 // window does not have does nothing.
 //
 // Geometry of the window's own controls is designed in twips (15 twips to a device-independent
-// pixel) and followed proportionally by the resizer when the window is resized.
+// pixel, see placeTwips) and followed proportionally by the resizer when the window is resized.
+// At the design size of 9600 x 6825 twips outside, body() is about 9600 x 5200 twips; it is
+// recorded by captureLayout() (run by runLoad after onLoad when the window did not call it).
+// The close box unloads the window through the manager; Ctrl+A to Ctrl+E win over text boxes.
 
 #include "appcontext.h"
 #include "windowid.h"
