@@ -1,8 +1,27 @@
 #include "qtprompts.h"
 
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 using namespace urbaflux;
+
+namespace {
+
+// Runs `inspect` on the modal dialog once it is up; the dialog must be closed by it.
+template <typename Dialog> void whenShown(std::function<void(Dialog*)> inspect)
+{
+    QTimer::singleShot(0, qApp, [inspect] {
+        QTRY_VERIFY(qobject_cast<Dialog*>(QApplication::activeModalWidget()));
+        inspect(qobject_cast<Dialog*>(QApplication::activeModalWidget()));
+    });
+}
+
+} // namespace
 
 class TestQtPrompts : public QObject
 {
@@ -45,6 +64,61 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QCOMPARE(QtPrompts::displayText(text), expected);
+    }
+
+    void yesNoMessageBox()
+    {
+        QtPrompts prompts;
+        QString seenTitle, seenText, defaultText;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
+            for (QAbstractButton* b : box->buttons()) {
+                if (b->text() == QStringLiteral("&Sì"))
+                    b->click();
+            }
+        });
+        const MessageAnswer answer = prompts.message(
+            {MessageIcon::Question, QStringLiteral("Attenzione"), QStringLiteral("riga 1\rriga 2"),
+             MessageButtons::YesNo, MessageAnswer::No});
+        QCOMPARE(answer, MessageAnswer::Yes);
+        QCOMPARE(seenTitle, QStringLiteral("Attenzione"));
+        QCOMPARE(seenText, QStringLiteral("riga 1\nriga 2"));
+        QCOMPARE(seenIcon, QMessageBox::Question);
+        QCOMPARE(defaultText, QStringLiteral("&No"));
+    }
+
+    void escapeAnswersNo()
+    {
+        QtPrompts prompts;
+        whenShown<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        QVERIFY(!prompts.askYesNo(MessageIcon::None, QStringLiteral("t"), QStringLiteral("x")));
+    }
+
+    void fileDialogGetsFiltersAndName()
+    {
+        QtPrompts prompts;
+        QStringList filters;
+        QString selected, title;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            filters = dialog->nameFilters();
+            selected = dialog->selectedNameFilter();
+            title = dialog->windowTitle();
+            dialog->reject();
+        });
+        FileRequest request;
+        request.title = QStringLiteral("Apri");
+        request.filter =
+            QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dis- | Urbaflux-dis-*");
+        request.selectedFilter = 2;
+        request.fileName = QStringLiteral("Urbaflux-dis-");
+        QCOMPARE(prompts.openFile(request), QString()); // cancelled
+        QCOMPARE(title, QStringLiteral("Apri"));
+        QCOMPARE(filters.size(), 2);
+        QCOMPARE(selected, QStringLiteral("File Urbaflux-dis- (Urbaflux-dis-*)"));
     }
 };
 
