@@ -502,7 +502,9 @@ private Q_SLOTS:
         samples::buildDistancesPrintout(writer, 2501);
         const Body body = readBody(
             readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml")));
-        QCOMPARE(body.tables.size(), 3);
+        const int perBlock = (kDocxTableBlockRows - 1) / 2 * 2;
+        QCOMPARE(body.tables.size(), (2500 + perBlock - 1) / perBlock);
+        QVERIFY(body.tables.size() > 1);
         const Table* table = writer.document().tables().front();
         int row = 1;
         for (int block = 0; block < body.tables.size(); ++block) {
