@@ -53,8 +53,6 @@ DatiAree::DatiAree(AppContext& context, QWidget* parent)
     : WindowFrame(WindowId::DatiAree, context, parent)
 {
     setObjectName(QStringLiteral("datiaree"));
-    setWindowTitle(QStringLiteral(
-        "Urbaflux: modello di calcolo non ancora scelto (tornare indietro per l'elaborazione)"));
     buildControls();
 }
 
@@ -164,6 +162,10 @@ void DatiAree::onLoad()
 {
     state().run.gridTopRow = 1;
     applyDefaults(context());
+    // The frame gives a window created after the model choice the model's caption; the
+    // headings and the explanation follow it.
+    if (!state().model.kindLabel.isEmpty())
+        showModelInAreaWindow(*this, state().model.kindLabel);
     refreshAreaHint();
     captureLayout();
 }

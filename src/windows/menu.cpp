@@ -66,7 +66,6 @@ QString text16(const char16_t* text)
 Menu::Menu(AppContext& context, QWidget* parent) : WindowFrame(WindowId::Menu, context, parent)
 {
     setObjectName(QStringLiteral("menu"));
-    setWindowTitle(QStringLiteral("Urbaflux - Scelta del modello di calcolo"));
     buildControls();
 }
 

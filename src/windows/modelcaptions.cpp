@@ -18,7 +18,8 @@ namespace urbaflux {
 
 void setDistancesUnitCaption(AppContext& context, const QString& unit)
 {
-    if (auto* distances = context.windows.touchAs<Distanze>(WindowId::Distanze))
+    // A distances window created later takes the unit from the state as it loads.
+    if (auto* distances = context.windows.existingAs<Distanze>(WindowId::Distanze))
         distances->setUnitCaption(unit);
 }
 
@@ -73,26 +74,30 @@ QString modelExplanation(int kind)
     }
 }
 
+void showModelInAreaWindow(DatiAree& areas, const QString& kindLabel)
+{
+    QString origins = QStringLiteral("origini");
+    QString destinations = QStringLiteral("destinazioni");
+    QString explanation = modelExplanation(1);
+    if (kindLabel == QStringLiteral("'destinazione vincolata'")) {
+        origins = QStringLiteral("stima origini");
+        explanation = modelExplanation(2);
+    }
+    if (kindLabel == QStringLiteral("'origine vincolata'")) {
+        destinations = QStringLiteral("stima destinazioni");
+        explanation = modelExplanation(3);
+    }
+    areas.setColumnHeadings(origins, destinations);
+    areas.setExplanation(explanation);
+}
+
 void applyModelCaptions(AppContext& context)
 {
     const QString& label = context.state.model.kindLabel;
     WindowManager& windows = context.windows;
 
-    if (auto* areas = windows.touchAs<DatiAree>(WindowId::DatiAree)) {
-        QString origins = QStringLiteral("origini");
-        QString destinations = QStringLiteral("destinazioni");
-        QString explanation = modelExplanation(1);
-        if (label == QStringLiteral("'destinazione vincolata'")) {
-            origins = QStringLiteral("stima origini");
-            explanation = modelExplanation(2);
-        }
-        if (label == QStringLiteral("'origine vincolata'")) {
-            destinations = QStringLiteral("stima destinazioni");
-            explanation = modelExplanation(3);
-        }
-        areas->setColumnHeadings(origins, destinations);
-        areas->setExplanation(explanation);
-    }
+    if (auto* areas = windows.touchAs<DatiAree>(WindowId::DatiAree))
+        showModelInAreaWindow(*areas, label);
 
     const QString closing = label + QStringLiteral(")");
     struct Caption
@@ -110,8 +115,10 @@ void applyModelCaptions(AppContext& context)
         {WindowId::Frontespizio,
          QStringLiteral("Urbaflux: frontespizio per la relazione (modello a ")},
     };
+    // Windows 3 to 5 take their caption from the state when they are created; only those
+    // already there need it now.
     for (const Caption& caption : captions) {
-        if (QWidget* window = windows.touch(caption.id))
+        if (QWidget* window = windows.existing(caption.id))
             window->setWindowTitle(caption.text + closing);
     }
 }

@@ -9,6 +9,7 @@
 namespace urbaflux {
 
 struct AppContext;
+class DatiAree;
 
 // The defaults of ModelChoice and the run titles (the core's applyDefaults), then the unit
 // label of the distances window. While the model-choice window exists its boxes win: the
@@ -19,6 +20,9 @@ void applyDefaults(AppContext& context);
 // Captions of windows 2 to 5, the column headings and the explanation box of the area window,
 // after kind and kindLabel have changed.
 void applyModelCaptions(AppContext& context);
+
+// The column headings and the explanation box of the area window for a model label.
+void showModelInAreaWindow(DatiAree& areas, const QString& kindLabel);
 
 // The caption of the distances window's unit label.
 void setDistancesUnitCaption(AppContext& context, const QString& unit);
