@@ -152,7 +152,7 @@ void DatiAree::buildControls()
 
     m_spiega = new QPlainTextEdit(host);
     m_spiega->setObjectName(QStringLiteral("spiega"));
-    m_spiega->setPlainText(QStringLiteral(
+    setExplanation(QStringLiteral(
         "Scegliere il modello di calcolo per l'elaborazione: tornare indietro.\r\n"));
     m_spiega->setReadOnly(true);
     place(m_spiega, 6360, 30, 3060, totalsTop + kRowHeight - 30);
@@ -268,12 +268,14 @@ void DatiAree::setColumnHeadings(const QString& origins, const QString& destinat
 
 void DatiAree::setExplanation(const QString& text)
 {
+    // The box shows line ends its own way; the printout takes the text as it was set.
+    m_explanation = text;
     m_spiega->setPlainText(text);
 }
 
 QString DatiAree::explanation() const
 {
-    return m_spiega->toPlainText();
+    return m_explanation;
 }
 
 QString DatiAree::originsTotalText() const
@@ -634,7 +636,7 @@ void DatiAree::stampa_Click()
     }
     setPasso(QStringLiteral("sto caricando WORD"));
     context().documents.present(
-        printAreas(state(), {m_totorig->text(), m_totdest->text(), m_spiega->toPlainText()}));
+        printAreas(state(), {m_totorig->text(), m_totdest->text(), m_explanation}));
 }
 
 } // namespace urbaflux

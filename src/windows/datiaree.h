@@ -84,6 +84,7 @@ private:
     QLabel* m_totorig = nullptr;
     QLabel* m_totdest = nullptr;
     QPlainTextEdit* m_spiega = nullptr;
+    QString m_explanation;
 
     QString m_currentFile;
     QString m_dialogFileName;
