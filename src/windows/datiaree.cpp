@@ -41,11 +41,12 @@ constexpr int kRowHeight = 285;
 constexpr int kNumberLeft = 60;
 constexpr int kNumberWidth = 480;
 constexpr int kNameLeft = 570;
-constexpr int kNameWidth = 2820;
-constexpr int kOriginLeft = 3420;
-constexpr int kValueWidth = 1260;
-constexpr int kDestinationLeft = 4710;
-constexpr int kScrollLeft = 6000;
+constexpr int kNameWidth = 2430;
+constexpr int kOriginLeft = 3030;
+constexpr int kValueWidth = 1380;
+constexpr int kDestinationLeft = 4440;
+constexpr int kScrollLeft = 5850;
+constexpr int kExplanationLeft = 6210;
 
 } // namespace
 
@@ -100,11 +101,13 @@ void DatiAree::buildControls()
 
         auto* origin = new QLineEdit(QStringLiteral(" "), host);
         origin->setObjectName(QStringLiteral("origine_%1").arg(r));
+        origin->setAlignment(Qt::AlignRight);
         place(origin, kOriginLeft, top, kValueWidth, kRowHeight);
         m_origine[at] = origin;
 
         auto* destination = new QLineEdit(host);
         destination->setObjectName(QStringLiteral("destinazione_%1").arg(r));
+        destination->setAlignment(Qt::AlignRight);
         place(destination, kDestinationLeft, top, kValueWidth, kRowHeight);
         m_destinazione[at] = destination;
 
@@ -133,7 +136,8 @@ void DatiAree::buildControls()
     total->setObjectName(QStringLiteral("totale"));
     total->setToolTip(QStringLiteral("il totale è riportato in automatico"));
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    place(total, kNumberLeft, totalsTop, kOriginLeft - kNumberLeft - 60, kRowHeight);
+    total->setWordWrap(true);
+    place(total, kNumberLeft, totalsTop - 60, kOriginLeft - kNumberLeft - 60, 2 * kRowHeight);
 
     m_totorig = new QLabel(QStringLiteral(" "), host);
     m_totorig->setObjectName(QStringLiteral("totorig"));
@@ -155,7 +159,7 @@ void DatiAree::buildControls()
     setExplanation(QStringLiteral(
         "Scegliere il modello di calcolo per l'elaborazione: tornare indietro.\r\n"));
     m_spiega->setReadOnly(true);
-    place(m_spiega, 6360, 30, 3060, totalsTop + kRowHeight - 30);
+    place(m_spiega, kExplanationLeft, 30, 9510 - kExplanationLeft, totalsTop + kRowHeight - 30);
 }
 
 void DatiAree::onLoad()

@@ -77,7 +77,7 @@ void Menu::buildControls()
 
     m_frame1 = new QGroupBox(QStringLiteral("Tipo di modello"), host);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
-    place(m_frame1, 120, 60, 5640, 4560);
+    place(m_frame1, 120, 60, 4950, 4980);
 
     QFont memoFont = font();
     memoFont.setPointSizeF(memoFont.pointSizeF() * 0.9);
@@ -86,7 +86,7 @@ void Menu::buildControls()
 
     for (int i = 1; i <= 3; ++i) {
         const OptionText& texts = kOptions[i - 1];
-        const int top = 330 + (i - 1) * 1410;
+        const int top = 330 + (i - 1) * 1560;
 
         auto* option = new QRadioButton(text16(texts.caption), m_frame1);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
@@ -95,7 +95,7 @@ void Menu::buildControls()
         // Unselecting all three must stay possible (the clear command), so the options are
         // exclusive by hand rather than by Qt.
         option->setAutoExclusive(false);
-        place(option, 150, top, 4800, 300);
+        place(option, 150, top, 4200, 300);
         connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         m_options[static_cast<size_t>(i)] = option;
 
@@ -105,14 +105,14 @@ void Menu::buildControls()
         memo->setWordWrap(true);
         memo->setFont(memoFont);
         memo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        place(memo, 450, top + 330, 4650, 990);
+        place(memo, 450, top + 360, 4380, 1140);
         m_memos[static_cast<size_t>(i)] = memo;
 
         auto* help = new QPushButton(QStringLiteral("?"), m_frame1);
         help->setObjectName(QStringLiteral("help_%1").arg(i));
         help->setToolTip(QStringLiteral("cliccare per avere informazioni sul modello a %1")
                              .arg(modelKindLabel(i)));
-        place(help, 5130, top, 390, 330);
+        place(help, 4440, top - 15, 390, 330);
         m_help[static_cast<size_t>(i)] = help;
     }
 
@@ -153,14 +153,14 @@ void Menu::buildControls()
         auto* label = new QLabel(text16(spec.caption), host);
         label->setObjectName(text16(spec.labelName));
         label->setToolTip(text16(spec.labelTooltip));
-        place(label, 5940, top, 3240, 285);
+        place(label, 5160, top, 4380, 285);
 
         auto* box = new QLineEdit(text16(spec.defaultText), host);
         box->setObjectName(text16(spec.boxName));
         box->setToolTip(text16(spec.boxTooltip));
-        place(box, 6000, top + 285, 3180, 330);
+        place(box, 5220, top + 285, 3780, 330);
         *spec.box = box;
-        top += 750;
+        top += 825;
     }
 
     // The fourth help button stands beside the interaction typology, the first of the values
@@ -169,7 +169,7 @@ void Menu::buildControls()
     help4->setObjectName(QStringLiteral("help_4"));
     help4->setToolTip(QStringLiteral("cliccare per avere informazioni sulle interazioni, sulla "
                                      "distanza, sul valore alfa e sul valore dello scarto"));
-    place(help4, 9240, 120 + 2 * 750 + 285, 300, 330);
+    place(help4, 9090, 120 + 2 * 825 + 285, 390, 330);
     m_help[4] = help4;
 
     const std::array<WindowId, 5> helpPages = {WindowId::GuidaScelta, WindowId::GuidaVincolate,
