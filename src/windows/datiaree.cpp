@@ -448,17 +448,34 @@ bool DatiAree::eventFilter(QObject* watched, QEvent* event)
                 }
                 return false;
             }
-            // The box's own menu, with its paste item sent through the same path.
+            // The box's menu, in Italian, with its paste item sent through the same path.
             auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-            QMenu* menu = box->createStandardContextMenu();
+            auto* menu = new QMenu(box);
+            menu->setObjectName(QStringLiteral("menuCasella"));
             menu->setAttribute(Qt::WA_DeleteOnClose);
-            for (QAction* action : menu->actions()) {
-                if (action->objectName() == QStringLiteral("edit-paste")) {
-                    disconnect(action, &QAction::triggered, nullptr, nullptr);
-                    connect(action, &QAction::triggered, this,
-                            [this, r, column] { pasteInto(r, column); });
-                }
-            }
+            const bool selected = box->hasSelectedText();
+            auto add = [menu](const QString& text, QKeySequence::StandardKey key, bool enabled,
+                              auto&& slot) {
+                QAction* action = menu->addAction(text);
+                action->setShortcut(key);
+                action->setEnabled(enabled);
+                QObject::connect(action, &QAction::triggered, menu, slot);
+                return action;
+            };
+            add(QStringLiteral("&Annulla"), QKeySequence::Undo, box->isUndoAvailable(),
+                [box] { box->undo(); });
+            add(QStringLiteral("&Ripeti"), QKeySequence::Redo, box->isRedoAvailable(),
+                [box] { box->redo(); });
+            menu->addSeparator();
+            add(QStringLiteral("&Taglia"), QKeySequence::Cut, selected, [box] { box->cut(); });
+            add(QStringLiteral("&Copia"), QKeySequence::Copy, selected, [box] { box->copy(); });
+            add(QStringLiteral("&Incolla"), QKeySequence::Paste,
+                !QGuiApplication::clipboard()->text().isEmpty(),
+                [this, r, column] { pasteInto(r, column); });
+            add(QStringLiteral("&Elimina"), QKeySequence::Delete, selected, [box] { box->del(); });
+            menu->addSeparator();
+            add(QStringLiteral("&Seleziona tutto"), QKeySequence::SelectAll, !box->text().isEmpty(),
+                [box] { box->selectAll(); });
             menu->popup(menuEvent->globalPos());
             return true;
         }

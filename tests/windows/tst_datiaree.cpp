@@ -9,11 +9,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -463,6 +465,30 @@ private Q_SLOTS:
         QCOMPARE(f->state.areas.count, 0);
         QVERIFY(f->state.areas.name[166].isEmpty());
         QCOMPARE(cell("nome", 1)->text(), QString());
+    }
+
+    void theBoxMenuPastesTheSameWay()
+    {
+        QGuiApplication::clipboard()->setText(QStringLiteral("X\t1\t2\nY\t3\t4\n"));
+        QLineEdit* box = cell("nome", 1);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                box->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(box, &event);
+        auto* menu = box->findChild<QMenu*>(QStringLiteral("menuCasella"));
+        QVERIFY(menu);
+        QStringList texts;
+        QAction* pasteAction = nullptr;
+        for (QAction* action : menu->actions()) {
+            texts << action->text();
+            if (action->text() == QStringLiteral("&Incolla"))
+                pasteAction = action;
+        }
+        QVERIFY2(pasteAction && pasteAction->isEnabled(), qPrintable(texts.join(u'|')));
+        pasteAction->trigger();
+        menu->close();
+        QCOMPARE(f->state.areas.name[2], QStringLiteral("Y"));
+        QCOMPARE(f->state.areas.destination[2], QStringLiteral("4"));
+        QCOMPARE(f->state.areas.count, 2);
     }
 
     void aSingleCellPastesIntoTheBoxOnly()
