@@ -170,6 +170,17 @@ void DatiAree::onLoad()
     // headings and the explanation follow it.
     if (!state().model.kindLabel.isEmpty())
         showModelInAreaWindow(*this, state().model.kindLabel);
+    // A window loaded again (after its close box or the exit sequence) finds the areas still
+    // in the state: the rows show them instead of empty boxes over a count that says otherwise.
+    const AreaTable& areas = state().areas;
+    bool held = false;
+    for (int a = 1; a <= kMaxAreas && !held; ++a) {
+        const auto at = static_cast<size_t>(a);
+        held = !areas.name[at].isEmpty() || !areas.origin[at].isEmpty() ||
+               !areas.destination[at].isEmpty();
+    }
+    if (held)
+        showAreaRows();
     refreshAreaHint();
     captureLayout();
 }

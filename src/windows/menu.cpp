@@ -212,6 +212,14 @@ void Menu::buildControls()
 void Menu::onLoad()
 {
     applyDefaults(context());
+    // A window loaded again after the exit sequence finds the elaboration still in the state;
+    // it shows it rather than boxes and options that say nothing was chosen while the other
+    // windows compute with the held model.
+    const ModelChoice& model = state().model;
+    if (QRadioButton* option = modelOption(model.kind))
+        option->setChecked(true);
+    m_tipoor->setText(QString(model.originType));
+    m_tipode->setText(QString(model.destinationType));
     refreshModelHint();
     captureLayout();
 }

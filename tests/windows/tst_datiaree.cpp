@@ -684,6 +684,20 @@ private Q_SLOTS:
         QCOMPARE(w->passoText(), QStringLiteral("sto caricando WORD"));
     }
 
+    void reloadedWindowShowsTheHeldAreas()
+    {
+        typeRow(1, {QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("2")});
+        typeRow(2, {QStringLiteral("B"), QStringLiteral("3"), QStringLiteral("4")});
+        f->windows.unload(WindowId::DatiAree);
+        WindowTestFixture::flushDeletes();
+        w = f->show<DatiAree>(WindowId::DatiAree);
+        QVERIFY(w);
+        QCOMPARE(cell("nome", 2)->text(), QStringLiteral("B"));
+        QCOMPARE(cell("origine", 3)->text(), QString());
+        QCOMPARE(label(QStringLiteral("totdest"))->text(), QStringLiteral("6"));
+        QCOMPARE(f->state.areas.count, 2);
+    }
+
     void contextHelpHasFiveLines()
     {
         f->prompts.expectMessage();

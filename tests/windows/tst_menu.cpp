@@ -399,6 +399,26 @@ private Q_SLOTS:
         QCOMPARE(menu->passoText(), QStringLiteral("scegliere il tipo do modello"));
     }
 
+    // After the exit sequence the state keeps the elaboration; a window loaded again shows it.
+    void reloadedWindowShowsTheHeldChoice()
+    {
+        fillEverything();
+        type("al", QStringLiteral("3"));
+        f->windows.unload(WindowId::Menu);
+        f->windows.unload(WindowId::DatiAree);
+        WindowTestFixture::flushDeletes();
+        menu = f->show<Menu>(WindowId::Menu);
+        QVERIFY(menu);
+        QVERIFY(menu->modelOption(2)->isChecked());
+        QVERIFY(!menu->modelOption(1)->isChecked());
+        QCOMPARE(box("tipoor")->text(), QStringLiteral("residenti"));
+        QCOMPARE(box("tipode")->text(), QStringLiteral("uffici"));
+        // The defaults come back, on screen and in the state alike.
+        QCOMPARE(box("al")->text(), QStringLiteral("2"));
+        QVERIFY(f->state.model.alpha == FieldValue::fromNumber(2));
+        QCOMPARE(menu->passoText(), kCorrectHint);
+    }
+
     void contextHelpListsTheSteps()
     {
         f->prompts.expectMessage();
