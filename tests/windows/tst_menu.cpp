@@ -31,6 +31,11 @@ QWidget* makeWindow(WindowId id, AppContext& context)
         return new DatiAree(context);
     case WindowId::Distanze:
         return new Distanze(context);
+    case WindowId::GuidaVincolate:
+    case WindowId::GuidaDestinazione:
+    case WindowId::GuidaOrigine:
+    case WindowId::GuidaInterazioni:
+        return new QWidget; // stands for the help page
     default:
         return nullptr;
     }
@@ -417,6 +422,31 @@ private Q_SLOTS:
         QCOMPARE(box("al")->text(), QStringLiteral("2"));
         QVERIFY(f->state.model.alpha == FieldValue::fromNumber(2));
         QCOMPARE(menu->passoText(), kCorrectHint);
+    }
+
+    void helpButtonsOpenTheirPages_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("page");
+        QTest::newRow("1") << 1 << int(WindowId::GuidaVincolate);
+        QTest::newRow("2") << 2 << int(WindowId::GuidaDestinazione);
+        QTest::newRow("3") << 3 << int(WindowId::GuidaOrigine);
+        QTest::newRow("4") << 4 << int(WindowId::GuidaInterazioni);
+    }
+    void helpButtonsOpenTheirPages()
+    {
+        QFETCH(int, index);
+        QFETCH(int, page);
+        auto* help = menu->findChild<QPushButton*>(QStringLiteral("help_%1").arg(index));
+        QVERIFY(help);
+        QCOMPARE(help->text(), QStringLiteral("?"));
+        QTest::mouseClick(help, Qt::LeftButton);
+        for (int id = int(WindowId::Sommario); id <= int(WindowId::GuidaFrontespizio); ++id)
+            QCOMPARE(f->windows.isLoaded(WindowId(id)), id == page);
+        if (index == 4)
+            QCOMPARE(help->toolTip(),
+                     QStringLiteral("cliccare per avere informazioni sulle interazioni, sulla "
+                                    "distanza, sul valore alfa e sul valore dello scarto"));
     }
 
     void contextHelpListsTheSteps()
