@@ -272,7 +272,7 @@ int DocumentWriter::CountPages() const
     return layout.pageCount();
 }
 
-SaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
+DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
 {
     static const Document empty;
     const Document& document = m_document ? *m_document : empty;

@@ -16,7 +16,7 @@
 
 namespace urbaflux {
 
-struct SaveResult
+struct DocumentSaveResult
 {
     bool ok = true;
     QString error; // Italian, names the file; empty when ok
@@ -66,7 +66,7 @@ public:
     int CountPages() const;
     // Saves the document: PDF when the path ends in ".pdf" (any case), DOCX otherwise. An
     // existing file is replaced only when the whole new file was written.
-    SaveResult SaveDocumentAs(const QString& path) const;
+    DocumentSaveResult SaveDocumentAs(const QString& path) const;
 
     // Text standing for a page count of `pages` in the number-to-text form (" 7"): typed or
     // appended, it becomes a page-count field that word processors fill in with their own

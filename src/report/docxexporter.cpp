@@ -831,7 +831,7 @@ bool writeDocx(const Document& document, QIODevice* device, QString* error)
     return true;
 }
 
-SaveResult saveDocx(const Document& document, const QString& path)
+DocumentSaveResult saveDocx(const Document& document, const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);

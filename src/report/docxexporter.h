@@ -22,6 +22,6 @@ inline constexpr int kDocxTableBlockRows = 250;
 bool writeDocx(const Document& document, QIODevice* device, QString* error = nullptr);
 
 // Writes the file at path, replacing an existing one only once the new one is complete.
-SaveResult saveDocx(const Document& document, const QString& path);
+DocumentSaveResult saveDocx(const Document& document, const QString& path);
 
 } // namespace urbaflux

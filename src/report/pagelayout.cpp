@@ -524,7 +524,7 @@ bool paintAll(PageLayout& layout, QPainter& painter, const std::function<bool()>
 
 } // namespace
 
-SaveResult savePdf(const Document& document, const QString& path)
+DocumentSaveResult savePdf(const Document& document, const QString& path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);

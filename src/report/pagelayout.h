@@ -56,7 +56,7 @@ private:
 };
 
 // The PDF of the document, replacing an existing file only once the new one is complete.
-SaveResult savePdf(const Document& document, const QString& path);
+DocumentSaveResult savePdf(const Document& document, const QString& path);
 // Prints every page on an already configured printer. False when the printer fails.
 bool printDocument(const Document& document, QPrinter& printer);
 

@@ -261,7 +261,7 @@ void DocumentViewer::startSave(const QString& path)
     m_open->setEnabled(false);
     statusBar()->showMessage(
         QStringLiteral("Salvataggio di %1 in corso...").arg(QDir::toNativeSeparators(path)));
-    auto result = std::make_shared<SaveResult>();
+    auto result = std::make_shared<DocumentSaveResult>();
     std::shared_ptr<const Document> document = m_document;
     QThread* worker = QThread::create([document, path, result] {
         *result = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
@@ -295,7 +295,7 @@ void DocumentViewer::openInWordProcessor()
     QString path = folder.filePath(suggestedName() + QStringLiteral(".docx"));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = folder.filePath(suggestedName() + QStringLiteral(" (%1).docx").arg(n));
-    const SaveResult saved = saveDocx(*m_document, path);
+    const DocumentSaveResult saved = saveDocx(*m_document, path);
     if (!saved.ok) {
         m_prompts.inform(MessageIcon::Critical, kTitle, saved.error);
         return;

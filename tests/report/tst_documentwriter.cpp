@@ -527,7 +527,7 @@ private Q_SLOTS:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("vecchio");
         old.close();
-        const SaveResult saved = writer.SaveDocumentAs(path);
+        const DocumentSaveResult saved = writer.SaveDocumentAs(path);
         QVERIFY2(saved.ok, qPrintable(saved.error));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -535,11 +535,11 @@ private Q_SLOTS:
 
         // A folder that is a file: nothing can be written, and the message names the file.
         const QString blocked = m_dir.filePath(QStringLiteral("relazione.docx/altro.docx"));
-        const SaveResult failed = writer.SaveDocumentAs(blocked);
+        const DocumentSaveResult failed = writer.SaveDocumentAs(blocked);
         QVERIFY(!failed.ok);
         QVERIFY(failed.error.contains(QStringLiteral("altro.docx")));
         QVERIFY(failed.error.startsWith(QStringLiteral("Impossibile salvare")));
-        const SaveResult failedPdf =
+        const DocumentSaveResult failedPdf =
             writer.SaveDocumentAs(m_dir.filePath(QStringLiteral("relazione.docx/x.PDF")));
         QVERIFY(!failedPdf.ok);
         QVERIFY(failedPdf.error.contains(QStringLiteral("x.PDF")));
@@ -570,7 +570,7 @@ private Q_SLOTS:
             samples::buildDistancesPrintout(writer, 601);
         const int pages = writer.CountPages();
         const QString pdf = m_dir.filePath(kind + QStringLiteral(".pdf"));
-        const SaveResult saved = writer.SaveDocumentAs(pdf);
+        const DocumentSaveResult saved = writer.SaveDocumentAs(pdf);
         QVERIFY2(saved.ok, qPrintable(saved.error));
         QCOMPARE(pdfPageCount(pdf), pages);
         if (expected > 0)
