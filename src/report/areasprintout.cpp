@@ -1,6 +1,7 @@
 #include "areasprintout.h"
 
 #include "documentwriter.h"
+#include "printoutheading.h"
 
 #include <numbertext.h>
 #include <projectstate.h>
@@ -10,15 +11,7 @@ namespace urbaflux {
 void writeAreasPrintout(DocumentWriter& writer, const ProjectState& state,
                         const AreasScreen& screen)
 {
-    const QChar cr(13);
-    writer.StartDocument();
-    writer.SetFont(QStringLiteral("Century Gothic"));
-    writer.SetFontSize(20);
-    writer.TypeText(state.run.programName + cr);
-    writer.SetFontSize(16);
-    writer.TypeText(state.run.programDescription + cr + cr);
-    writer.SetFontSize(12);
-    writer.TypeText(QStringLiteral("Dati delle aree") + cr);
+    writePrintoutHeading(writer, state, QStringLiteral("Dati delle aree"));
 
     // An archive may have left a count the table cannot hold; print what it holds.
     const int n = qBound(0, state.areas.count, kMaxAreas);
@@ -41,7 +34,7 @@ void writeAreasPrintout(DocumentWriter& writer, const ProjectState& state,
     writer.SetCell(n + 2, 3, screen.originsTotal);
     writer.SetCell(n + 2, 4, screen.destinationsTotal);
     writer.FormatTable();
-    writer.AppendParagraph(12, cr + screen.explanation);
+    writer.AppendParagraph(12, QChar(13) + screen.explanation);
     writer.JustifyAll();
     writer.AlignColumnRight(1, 3);
     writer.AlignColumnRight(1, 4);

@@ -1,6 +1,7 @@
 #include "distancesprintout.h"
 
 #include "documentwriter.h"
+#include "printoutheading.h"
 
 #include <numbertext.h>
 #include <projectstate.h>
@@ -10,15 +11,7 @@ namespace urbaflux {
 void writeDistancesPrintout(DocumentWriter& writer, const ProjectState& state,
                             const QString& unitCaption)
 {
-    const QChar cr(13);
-    writer.StartDocument();
-    writer.SetFont(QStringLiteral("Century Gothic"));
-    writer.SetFontSize(20);
-    writer.TypeText(state.run.programName + cr);
-    writer.SetFontSize(16);
-    writer.TypeText(state.run.programDescription + cr + cr);
-    writer.SetFontSize(12);
-    writer.TypeText(QStringLiteral("Distanze tra le aree") + cr);
+    writePrintoutHeading(writer, state, QStringLiteral("Distanze tra le aree"));
 
     // An archive may have left a count the pair tables cannot hold; print what they hold.
     const int n = qBound(0, state.areas.count, kMaxAreas);

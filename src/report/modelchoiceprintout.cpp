@@ -1,6 +1,7 @@
 #include "modelchoiceprintout.h"
 
 #include "documentwriter.h"
+#include "printoutheading.h"
 
 #include <projectstate.h>
 
@@ -9,15 +10,7 @@ namespace urbaflux {
 void writeModelChoicePrintout(DocumentWriter& writer, const ProjectState& state,
                               const ModelChoiceScreen& screen)
 {
-    const QChar cr(13);
-    writer.StartDocument();
-    writer.SetFont(QStringLiteral("Century Gothic"));
-    writer.SetFontSize(20);
-    writer.TypeText(state.run.programName + cr);
-    writer.SetFontSize(16);
-    writer.TypeText(state.run.programDescription + cr + cr);
-    writer.SetFontSize(12);
-    writer.TypeText(QStringLiteral("Scelta del modello") + cr);
+    writePrintoutHeading(writer, state, QStringLiteral("Scelta del modello"));
 
     const ModelChoice& model = state.model;
     const QString rows[8][2] = {
@@ -38,7 +31,7 @@ void writeModelChoicePrintout(DocumentWriter& writer, const ProjectState& state,
         writer.SetCell(row + 1, 2, rows[row][1]);
     }
     writer.FormatTable();
-    writer.AppendParagraph(12, cr + screen.memo);
+    writer.AppendParagraph(12, QChar(13) + screen.memo);
     writer.JustifyAll();
 }
 

@@ -425,19 +425,6 @@ void DatiAree::clearData()
     refreshAreaHint();
 }
 
-QStringList DatiAree::contextHelpLines() const
-{
-    return {
-        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
-        QStringLiteral("- non digitare nomi di aree più lunghi di 30 spazi (vi sarà un invito a "
-                       "rettificare);"),
-        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                       "registrati (Urbaflux-dat-);"),
-        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
-        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-    };
-}
-
 // --- Paste from a spreadsheet -----------------------------------------------------------------
 
 bool DatiAree::eventFilter(QObject* watched, QEvent* event)

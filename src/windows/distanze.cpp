@@ -530,18 +530,6 @@ void Distanze::clearData()
     updateDistanceHint();
 }
 
-QStringList Distanze::contextHelpLines() const
-{
-    return {
-        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
-        QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
-        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                       "registrati (Urbaflux-dis-);"),
-        QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
-        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-    };
-}
-
 // --- Spreadsheet paste and keyboard movement ---
 
 bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight)

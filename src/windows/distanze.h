@@ -75,7 +75,6 @@ public:
     void stampa_Click() override;
     void avanti_Click() override;
     void clearData() override;
-    QStringList contextHelpLines() const override;
 
 protected:
     void onLoad() override;

@@ -361,28 +361,6 @@ void Menu::clearData()
     refreshModelHint();
 }
 
-QStringList Menu::contextHelpLines() const
-{
-    return {
-        QStringLiteral("- Scegliere il modello di calcolo pertinente;"),
-        QStringLiteral("- digitare la tipologia delle origini;"),
-        QStringLiteral("- digitare la tipologia delle destinazioni;"),
-        QStringLiteral("- modificare la tipologia delle interazioni, se necessario;"),
-        QStringLiteral("- modificare, se necessario, la tipologia della distanza;"),
-        QStringLiteral("- modificare il valore di alfa preimpostato, se necessario;"),
-        QStringLiteral(
-            "- modificare il valore preimpostato dello scarto nel calcolo, se necessario;"),
-        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                       "registrati (Urbaflux-mod-);"),
-        QStringLiteral("- è possibile prelevare dal disco 'tutti i dati' di una elaborazione "
-                       "cliccando su File;"),
-        QStringLiteral("- cliccare sui tasti laterali (sulla destra) per avere delucidazioni "
-                       "inerenti e più dettagliate;"),
-        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
-        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-    };
-}
-
 QString Menu::archiveFailureTitle() const
 {
     return state().run.programName + QStringLiteral(": archivio (scelta del modello)");
