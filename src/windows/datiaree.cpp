@@ -1,5 +1,6 @@
 #include "datiaree.h"
 
+#include "archivecommands.h"
 #include "areaarchive.h"
 #include "areasprintout.h"
 #include "distanze.h"
@@ -630,18 +631,13 @@ void DatiAree::salvanome_Click()
 
 void DatiAree::eliminare_click()
 {
-    const QString path =
-        prompts().openFile({state().run.deleteTitle, kAreaFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
+    const FileRequest request{state().run.deleteTitle, kAreaFilter, 2, m_dialogFileName, QString()};
+    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
+    if (outcome.path.isEmpty())
         return;
-    m_dialogFileName = path;
-    QString error;
-    if (!moveFileToTrash(path, &error)) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), error);
-        return;
-    }
-    m_currentFile = path;
-    setPasso(trashedHint(path));
+    m_dialogFileName = outcome.path;
+    if (outcome.trashed)
+        m_currentFile = outcome.path;
 }
 
 // --- Printout ---------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "distanze.h"
 
+#include "archivecommands.h"
 #include "distancearchive.h"
 #include "distancesprintout.h"
 #include "document.h"
@@ -761,21 +762,12 @@ void Distanze::eliminare_click()
     request.title = state().run.deleteTitle;
     request.filter = kFilterAll;
     request.selectedFilter = 2;
-    const QString path = prompts().openFile(request);
-    if (path.isEmpty())
+    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
+    if (outcome.path.isEmpty())
         return;
-    m_dialogFileName = path;
-
-    // To the desktop's trash, where the user can still get the file back; the same way as in
-    // the other windows.
-    QString error;
-    if (!moveFileToTrash(path, &error)) {
-        prompts().message({MessageIcon::Critical, archiveFailureTitle(), error, MessageButtons::Ok,
-                           MessageAnswer::Ok});
-        return;
-    }
-    m_currentFile = path;
-    setPasso(trashedHint(path));
+    m_dialogFileName = outcome.path;
+    if (outcome.trashed)
+        m_currentFile = outcome.path;
 }
 
 void Distanze::stampa_Click()

@@ -1,5 +1,6 @@
 #include "menu.h"
 
+#include "archivecommands.h"
 #include "document.h"
 #include "documentsink.h"
 #include "modelcaptions.h"
@@ -445,18 +446,14 @@ void Menu::salvanome_Click()
 
 void Menu::eliminare_click()
 {
-    const QString path =
-        prompts().openFile({state().run.deleteTitle, kModelFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
+    const FileRequest request{state().run.deleteTitle, kModelFilter, 2, m_dialogFileName,
+                              QString()};
+    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
+    if (outcome.path.isEmpty())
         return;
-    m_dialogFileName = path;
-    QString error;
-    if (!moveFileToTrash(path, &error)) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), error);
-        return;
-    }
-    m_currentFile = path;
-    setPasso(trashedHint(path));
+    m_dialogFileName = outcome.path;
+    if (outcome.trashed)
+        m_currentFile = outcome.path;
 }
 
 void Menu::stampa_Click()

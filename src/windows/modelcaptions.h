@@ -30,11 +30,4 @@ void setDistancesUnitCaption(AppContext& context, const QString& unit);
 // The explanation of a model (kind 1 to 3) that the area window shows.
 QString modelExplanation(int kind);
 
-// The "Elimina" commands of the archive windows move the chosen file to the desktop's trash,
-// where the user can still get it back. False, with an Italian sentence naming the file, when
-// the file was not moved there.
-bool moveFileToTrash(const QString& path, QString* error);
-// The hint after a file went to the trash.
-QString trashedHint(const QString& path);
-
 } // namespace urbaflux
