@@ -302,14 +302,14 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     d->body->installEventFilter(this);
     column->addWidget(d->body, 1);
 
-    struct ButtonSpec
+    struct ButtonDesign
     {
         Button which;
         const char* name;
         QString caption;
         QString tip;
     };
-    const ButtonSpec specs[] = {
+    const ButtonDesign designs[] = {
         {Button::Aiuto, "aiuto", QStringLiteral("&AIUTO"),
          QStringLiteral("cliccare per avere informazioni sull'uso della finestra")},
         {Button::CmdGuida, "cmdguida", QStringLiteral("&Guida in linea"),
@@ -325,17 +325,17 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     row->setContentsMargins(8, 2, 8, 2);
     row->addStretch(1);
     bool anyButton = false;
-    for (const ButtonSpec& spec : specs) {
-        if (!hasButton(id, spec.which))
+    for (const ButtonDesign& design : designs) {
+        if (!hasButton(id, design.which))
             continue;
-        auto* push = new QPushButton(spec.caption, d->central);
-        push->setObjectName(QString::fromLatin1(spec.name));
-        push->setToolTip(spec.tip);
+        auto* push = new QPushButton(design.caption, d->central);
+        push->setObjectName(QString::fromLatin1(design.name));
+        push->setToolTip(design.tip);
         push->setMinimumWidth(twipsToPixels(1440));
         row->addWidget(push);
-        d->buttons[static_cast<size_t>(spec.which)] = push;
+        d->buttons[static_cast<size_t>(design.which)] = push;
         anyButton = true;
-        switch (spec.which) {
+        switch (design.which) {
         case Button::Aiuto:
             connect(push, &QPushButton::clicked, this, [this] { showContextHelp(); });
             break;

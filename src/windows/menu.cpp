@@ -117,7 +117,7 @@ void Menu::buildControls()
         m_help[static_cast<size_t>(i)] = help;
     }
 
-    struct FieldSpec
+    struct FieldDesign
     {
         QLineEdit** box;
         const char16_t* boxName;
@@ -127,7 +127,7 @@ void Menu::buildControls()
         const char16_t* defaultText;
         const char16_t* boxTooltip;
     };
-    const FieldSpec fields[] = {
+    const FieldDesign fields[] = {
         {&m_tipoor, u"tipoor", u"Label9", u" Tipologia delle origini",
          u"ad esempio: residenze degli operai, abitanti della zona, turisti estivi, ecc.", u"",
          u"digitare la tipologia appropriata delle origini"},
@@ -150,17 +150,17 @@ void Menu::buildControls()
     };
 
     int top = 120;
-    for (const FieldSpec& spec : fields) {
-        auto* label = new QLabel(text16(spec.caption), host);
-        label->setObjectName(text16(spec.labelName));
-        label->setToolTip(text16(spec.labelTooltip));
+    for (const FieldDesign& field : fields) {
+        auto* label = new QLabel(text16(field.caption), host);
+        label->setObjectName(text16(field.labelName));
+        label->setToolTip(text16(field.labelTooltip));
         place(label, 5160, top, 4380, 285);
 
-        auto* box = new QLineEdit(text16(spec.defaultText), host);
-        box->setObjectName(text16(spec.boxName));
-        box->setToolTip(text16(spec.boxTooltip));
+        auto* box = new QLineEdit(text16(field.defaultText), host);
+        box->setObjectName(text16(field.boxName));
+        box->setToolTip(text16(field.boxTooltip));
         place(box, 5220, top + 285, 3780, 330);
-        *spec.box = box;
+        *field.box = box;
         top += 825;
     }
 

@@ -184,12 +184,12 @@ private Q_SLOTS:
         QFETCH(QStringList, present);
         WindowTestFixture f(&makeRecordingWindow);
         auto* w = f.touch<RecordingWindow>(id);
-        struct Spec
+        struct Expected
         {
             WindowFrame::Button which;
             QString name, caption, tip;
         };
-        const Spec specs[] = {
+        const Expected expected[] = {
             {WindowFrame::Button::Aiuto, QStringLiteral("aiuto"), QStringLiteral("&AIUTO"),
              QStringLiteral("cliccare per avere informazioni sull'uso della finestra")},
             {WindowFrame::Button::CmdGuida, QStringLiteral("cmdguida"),
@@ -202,14 +202,14 @@ private Q_SLOTS:
             {WindowFrame::Button::CmdEsci, QStringLiteral("cmdesci"), QStringLiteral("&USCITA"),
              QStringLiteral("cliccare per uscire da Urbaflux")},
         };
-        for (const Spec& spec : specs) {
-            QPushButton* b = w->button(spec.which);
-            QCOMPARE(b != nullptr, present.contains(spec.name));
+        for (const Expected& button : expected) {
+            QPushButton* b = w->button(button.which);
+            QCOMPARE(b != nullptr, present.contains(button.name));
             if (!b)
                 continue;
-            QCOMPARE(b->objectName(), spec.name);
-            QCOMPARE(b->text(), spec.caption);
-            QCOMPARE(b->toolTip(), spec.tip);
+            QCOMPARE(b->objectName(), button.name);
+            QCOMPARE(b->text(), button.caption);
+            QCOMPARE(b->toolTip(), button.tip);
         }
         QCOMPARE(w->passo()->objectName(), QStringLiteral("passo"));
         QCOMPARE(w->passo()->toolTip(), QStringLiteral("informazioni sull'usdo della finestra"));
