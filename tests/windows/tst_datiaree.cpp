@@ -4,6 +4,7 @@
 #include "datiaree.h"
 #include "distanze.h"
 #include "menu.h"
+#include "windowfactory.h"
 #include "windowtestfixture.h"
 
 #include <QAction>
@@ -25,20 +26,6 @@
 using namespace urbaflux;
 
 namespace {
-
-QWidget* makeWindow(WindowId id, AppContext& context)
-{
-    switch (id) {
-    case WindowId::Menu:
-        return new Menu(context);
-    case WindowId::DatiAree:
-        return new DatiAree(context);
-    case WindowId::Distanze:
-        return new Distanze(context);
-    default:
-        return nullptr;
-    }
-}
 
 const QString kCheckTitle =
     QStringLiteral("Urbaflux: controllo dati immessi nella finestra attiva");
@@ -134,7 +121,7 @@ private Q_SLOTS:
     void init()
     {
         QLocale::setDefault(QLocale::c());
-        f = std::make_unique<WindowTestFixture>(&makeWindow);
+        f = std::make_unique<WindowTestFixture>(&createWindow);
         w = f->show<DatiAree>(WindowId::DatiAree);
         QVERIFY(w);
     }

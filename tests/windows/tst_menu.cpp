@@ -4,6 +4,7 @@
 #include "datiaree.h"
 #include "distanze.h"
 #include "menu.h"
+#include "windowfactory.h"
 #include "windowtestfixture.h"
 
 #include <QAction>
@@ -22,22 +23,17 @@ using namespace urbaflux;
 
 namespace {
 
+// The real windows, with a plain widget standing for each help page.
 QWidget* makeWindow(WindowId id, AppContext& context)
 {
     switch (id) {
-    case WindowId::Menu:
-        return new Menu(context);
-    case WindowId::DatiAree:
-        return new DatiAree(context);
-    case WindowId::Distanze:
-        return new Distanze(context);
     case WindowId::GuidaVincolate:
     case WindowId::GuidaDestinazione:
     case WindowId::GuidaOrigine:
     case WindowId::GuidaInterazioni:
-        return new QWidget; // stands for the help page
+        return new QWidget;
     default:
-        return nullptr;
+        return createWindow(id, context);
     }
 }
 
