@@ -11,6 +11,8 @@
 #include "prompts.h"
 #include "windowmanager.h"
 
+#include <numbertext.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -35,6 +37,20 @@ void place(QWidget* widget, int left, int top, int width, int height)
 const QString kAreaFilter =
     QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dat- | Urbaflux-dat-*");
 const QString kAreaSaveFilter = QStringLiteral("File Urbaflux-dat- | Urbaflux-dat-*");
+
+// A displayed total: the shortest decimal text of the sum kept to 15 significant digits, as
+// the program writes numbers elsewhere (plain decimals, the exponent form only for magnitudes
+// below 1E-5 or from 1E15), with the user's decimal separator and no grouping.
+QString totalText(double sum)
+{
+    const double kept = QString::number(sum, 'g', 15).toDouble();
+    QString text = shortestText(kept);
+    const QLocale locale;
+    text.replace(QLatin1Char('.'), locale.decimalPoint());
+    if (text.startsWith(QLatin1Char('-')))
+        text.replace(0, 1, locale.negativeSign());
+    return text;
+}
 
 // Grid geometry, twips.
 constexpr int kGridTop = 300;
@@ -234,11 +250,8 @@ void DatiAree::refreshAreaTotals()
         origins += leadingNumber(areas.origin[static_cast<size_t>(a)]);
         destinations += leadingNumber(areas.destination[static_cast<size_t>(a)]);
     }
-    // Shown as the user writes numbers: the regional decimal separator, no grouping.
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    m_totorig->setText(locale.toString(origins, 'g', 15));
-    m_totdest->setText(locale.toString(destinations, 'g', 15));
+    m_totorig->setText(totalText(origins));
+    m_totdest->setText(totalText(destinations));
 }
 
 void DatiAree::refreshAreaHint()

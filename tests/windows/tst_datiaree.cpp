@@ -343,6 +343,44 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
     }
 
+    // Totals are plain decimal texts of at most 15 significant digits, with the user's decimal
+    // separator; only magnitudes a plain text cannot carry take the exponent form.
+    void totalsAreDecimalTexts_data()
+    {
+        QTest::addColumn<QStringList>("origins");
+        QTest::addColumn<QString>("c");
+        QTest::addColumn<QString>("italian");
+        QTest::newRow("small") << QStringList{QStringLiteral("0.00005")}
+                               << QStringLiteral("0.00005") << QStringLiteral("0,00005");
+        QTest::newRow("binary sum") << QStringList{QStringLiteral("0.1"), QStringLiteral("0.2")}
+                                    << QStringLiteral("0.3") << QStringLiteral("0,3");
+        QTest::newRow("15 digits")
+            << QStringList{QStringLiteral("123456789.123456789")}
+            << QStringLiteral("123456789.123457") << QStringLiteral("123456789,123457");
+        QTest::newRow("whole") << QStringList{QStringLiteral("999999999999999")}
+                               << QStringLiteral("999999999999999")
+                               << QStringLiteral("999999999999999");
+        QTest::newRow("huge") << QStringList{QStringLiteral("1.5e15")} << QStringLiteral("1.5E+15")
+                              << QStringLiteral("1,5E+15");
+        QTest::newRow("tiny") << QStringList{QStringLiteral("0.0000025")}
+                              << QStringLiteral("2.5E-06") << QStringLiteral("2,5E-06");
+        QTest::newRow("negative") << QStringList{QStringLiteral("-2.5")} << QStringLiteral("-2.5")
+                                  << QStringLiteral("-2,5");
+    }
+    void totalsAreDecimalTexts()
+    {
+        QFETCH(QStringList, origins);
+        QFETCH(QString, c);
+        QFETCH(QString, italian);
+        for (int r = 0; r < origins.size(); ++r)
+            type("origine", r + 1, origins[r]);
+        QCOMPARE(label(QStringLiteral("totorig"))->text(), c);
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        type("origine", 15, QStringLiteral("0"));
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(label(QStringLiteral("totorig"))->text(), italian);
+    }
+
     void scrollingShowsTheLastAreas()
     {
         f->state.areas.name[180] = QStringLiteral("ultima");
