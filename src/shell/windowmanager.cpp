@@ -56,6 +56,8 @@ QWidget* WindowManager::touch(WindowId id)
         return nullptr; // a window not built yet: the command does nothing
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_windows[slot(id)] = window;
+    if (id == WindowId::Splash)
+        m_endWhenNothingShown = false;
     Q_EMIT windowCreated(id, window);
     // The load step runs once the window is registered, so that what it touches can find it.
     if (auto* frame = qobject_cast<WindowFrame*>(window))
@@ -89,6 +91,8 @@ void WindowManager::unload(WindowId id)
     // is back in the event loop.
     window->deleteLater();
     Q_EMIT windowUnloaded(id);
+    if (m_endWhenNothingShown)
+        endIfNothingShown();
 }
 
 QList<WindowId> WindowManager::loadedWindows() const
@@ -110,6 +114,8 @@ void WindowManager::confirmExit()
         QStringLiteral("Vuoi uscire da Urbaflux?"), MessageAnswer::No);
     if (!leave)
         return;
+    // The splash comes back as the closing screen: the run does not end on the way.
+    m_endWhenNothingShown = false;
     // Everything but the splash, in the order of WindowId.
     for (int i = 0; i < static_cast<int>(WindowId::Splash); ++i)
         unload(static_cast<WindowId>(i));
@@ -143,9 +149,12 @@ void WindowManager::endIfNothingShown()
 {
     for (int i = 0; i < kWindowCount; ++i) {
         QWidget* window = m_windows[static_cast<size_t>(i)].data();
-        if (window && window->isVisible() && static_cast<WindowId>(i) != WindowId::Splash)
+        if (window && window->isVisible() && static_cast<WindowId>(i) != WindowId::Splash) {
+            m_endWhenNothingShown = true;
             return;
+        }
     }
+    m_endWhenNothingShown = false;
     for (int i = 0; i < kWindowCount; ++i)
         unload(static_cast<WindowId>(i));
     Q_EMIT quitRequested();

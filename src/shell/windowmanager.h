@@ -62,7 +62,9 @@ public:
     void setDefaultsApplier(std::function<void(AppContext&)> applier);
 
     // The end of the run asked from the splash window: when no other window is in view every
-    // window is unloaded and quitRequested() is emitted; otherwise the work goes on.
+    // window is unloaded and quitRequested() is emitted; otherwise the work goes on, and the end
+    // comes when the last window in view is unloaded (a run left with nothing on screen could
+    // never be ended). The splash coming back cancels that.
     void endIfNothingShown();
 
     // Every loaded window, in unload order (the splash last).
@@ -79,6 +81,7 @@ private:
     Factory m_factory;
     std::function<void(AppContext&)> m_defaultsApplier;
     std::array<QPointer<QWidget>, kWindowCount> m_windows;
+    bool m_endWhenNothingShown = false;
 };
 
 } // namespace urbaflux

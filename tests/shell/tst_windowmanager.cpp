@@ -99,6 +99,52 @@ private Q_SLOTS:
         QVERIFY(f.windows.isLoaded(WindowId::Menu));
     }
 
+    void closingTheLastWindowAfterTheSplashWentEnds()
+    {
+        WindowTestFixture f(&makeRecordingWindow);
+        QSignalSpy quit(&f.windows, &WindowManager::quitRequested);
+        auto* splash = f.show<FrmSplash>(WindowId::Splash);
+        QTest::mouseClick(splash, Qt::LeftButton);
+        auto* areas = f.show<RecordingWindow>(WindowId::DatiAree);
+        f.touch<RecordingWindow>(WindowId::Distanze); // loaded, never shown
+        QTest::keyClick(splash, Qt::Key_A);           // the splash goes, the work goes on
+        QCOMPARE(quit.count(), 0);
+        f.window<RecordingWindow>(WindowId::Menu)->close();
+        QCOMPARE(quit.count(), 0); // the areas are still in view
+        QVERIFY(f.windows.isLoaded(WindowId::DatiAree));
+        areas->close(); // nothing left to see or to reach the exit from
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(f.windows.loadedWindows().isEmpty());
+    }
+
+    void closingWindowsWhileTheSplashIsThereGoesOn()
+    {
+        WindowTestFixture f(&makeRecordingWindow);
+        QSignalSpy quit(&f.windows, &WindowManager::quitRequested);
+        auto* splash = f.show<FrmSplash>(WindowId::Splash);
+        QTest::mouseClick(splash, Qt::LeftButton);
+        f.show<RecordingWindow>(WindowId::DatiAree)->close();
+        f.window<RecordingWindow>(WindowId::Menu)->close();
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(f.windows.isLoaded(WindowId::Splash));
+
+        // The splash sent away during the work, then back as the closing screen: closing the
+        // window opened from it again ends nothing, the closing screen is in view.
+        auto* menu = f.show<RecordingWindow>(WindowId::Menu);
+        QTest::keyClick(splash, Qt::Key_A);
+        QCOMPARE(quit.count(), 0);
+        f.prompts.expectMessage(MessageAnswer::Yes);
+        QTest::mouseClick(menu->button(WindowFrame::Button::CmdEsci), Qt::LeftButton);
+        UF_VERIFY_PROMPTS(f.prompts);
+        QCOMPARE(quit.count(), 0);
+        auto* closing = f.window<FrmSplash>(WindowId::Splash);
+        QVERIFY(closing && closing->isVisible());
+        QTest::mouseClick(closing, Qt::LeftButton);
+        f.window<RecordingWindow>(WindowId::Menu)->close();
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(f.windows.isLoaded(WindowId::Splash));
+    }
+
     void exitAnsweredNoKeepsEverything()
     {
         WindowTestFixture f(&makeRecordingWindow);
