@@ -748,8 +748,9 @@ void Distanze::salva_Click()
 
 void Distanze::salvanome_Click()
 {
-    // A cancelled dialog leaves the file known before.
-    const QString known = m_currentFile;
+    // A cancelled dialog or a failed write leaves the file known before; a save that goes on
+    // to the charts for an empty distance has already given it up.
+    const QString known = firstEmptyDistancePair() > 0 ? QString() : m_currentFile;
     m_currentFile.clear();
     saveDistances(QStringLiteral("Salva file con nome (distanze tra le aree)"));
     if (m_currentFile.isEmpty())

@@ -189,6 +189,7 @@ private Q_SLOTS:
     void tabPastTheLastRowMovesTheGrid();
     void saveAndReopen();
     void saveWithEmptyDistanceRunsAvanti();
+    void saveAsWithEmptyDistanceForgetsTheFile();
     void saveAsCancelledKeepsCurrentFile();
     void openRefusedOrCancelledChangesNothing();
     void openOtherCountRecalculates();
@@ -827,6 +828,43 @@ void TestDistanze::saveWithEmptyDistanceRunsAvanti()
     UF_VERIFY_PROMPTS(h.prompts);
     QCOMPARE(h.prompts.fileRequests().size(), 0);
     QVERIFY(h.manager.isLoaded(WindowId::Grafici));
+}
+
+void TestDistanze::saveAsWithEmptyDistanceForgetsTheFile()
+{
+    Harness h;
+    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
+               {QStringLiteral("1"), QStringLiteral("1")});
+    Distanze* w = h.window();
+    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                      QStringLiteral("10")});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Urbaflux-dis-primo"));
+    h.prompts.expectSaveFile(path);
+    w->toolbarAction(2)->trigger();
+    UF_VERIFY_PROMPTS(h.prompts);
+    QCOMPARE(w->currentFile(), path);
+
+    // "Salva con nome" gives up the known file before it finds the empty distance and goes on
+    // to the charts instead of saving; the next "Salva" asks for a name again.
+    typeInto(distanza(w, 3), QString());
+    w->toolbarAction(3)->trigger();
+    UF_VERIFY_PROMPTS(h.prompts);
+    QCOMPARE(h.prompts.fileRequests().size(), 1);
+    QVERIFY(h.manager.isLoaded(WindowId::Grafici));
+    QVERIFY(w->currentFile().isEmpty());
+
+    typeInto(distanza(w, 3), QStringLiteral("20"));
+    const QString second = dir.filePath(QStringLiteral("Urbaflux-dis-secondo"));
+    h.prompts.expectSaveFile(second);
+    w->toolbarAction(2)->trigger();
+    UF_VERIFY_PROMPTS(h.prompts);
+    QCOMPARE(h.prompts.fileRequests().size(), 2);
+    QCOMPARE(h.prompts.fileRequests().last().title,
+             QStringLiteral("Salva file (distanze tra le aree)"));
+    QCOMPARE(h.prompts.fileRequests().last().fileName, path);
+    QCOMPARE(w->currentFile(), second);
+    QVERIFY(h.prompts.verifyDone());
 }
 
 void TestDistanze::saveAsCancelledKeepsCurrentFile()
