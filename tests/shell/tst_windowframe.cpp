@@ -44,6 +44,30 @@ void clickToolbar(WindowFrame* frame, int position)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// The working windows as recorders, and a bare stand-in for every help page and the about box,
+// so that a test sees which page a command opened.
+QWidget* makeWindowOrPage(WindowId id, AppContext& context)
+{
+    if (sequenceNumber(id) > 0)
+        return new RecordingWindow(id, context);
+    if (id == WindowId::Splash)
+        return nullptr;
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("page%1").arg(static_cast<int>(id)));
+    return page;
+}
+
+// The windows other than the five working ones that are loaded now.
+QList<WindowId> pagesLoaded(const WindowManager& windows)
+{
+    QList<WindowId> pages;
+    for (WindowId id : windows.loadedWindows()) {
+        if (sequenceNumber(id) == 0)
+            pages << id;
+    }
+    return pages;
+}
+
 } // namespace
 
 class TestWindowFrame : public QObject
@@ -489,26 +513,66 @@ private Q_SLOTS:
     void contextHelp_data()
     {
         QTest::addColumn<WindowId>("id");
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("first");
-        QTest::newRow("menu") << WindowId::Menu << 12
-                              << QStringLiteral("- Scegliere il modello di calcolo pertinente;");
-        QTest::newRow("datiaree") << WindowId::DatiAree << 5
-                                  << QStringLiteral("- Inserire i dati muovendo il cursore con il "
-                                                    "tasto TAB;");
-        QTest::newRow("distanze") << WindowId::Distanze << 5
-                                  << QStringLiteral("- Inserire i dati muovendo il cursore con il "
-                                                    "tasto TAB;");
+        QTest::addColumn<QStringList>("lines");
+        const QString check =
+            QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;");
+        const QString corrections = QStringLiteral(
+            "- (eventuali correzioni vengono segnalate quando si clicca su AVANTI).");
+        const QString tab =
+            QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;");
+        const auto archive = [](const char* prefix) {
+            return QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i "
+                                  "dati registrati (%1);")
+                .arg(QLatin1String(prefix));
+        };
+        QTest::newRow("menu")
+            << WindowId::Menu
+            << QStringList{
+                   QStringLiteral("- Scegliere il modello di calcolo pertinente;"),
+                   QStringLiteral("- digitare la tipologia delle origini;"),
+                   QStringLiteral("- digitare la tipologia delle destinazioni;"),
+                   QStringLiteral("- modificare la tipologia delle interazioni, se necessario;"),
+                   QStringLiteral("- modificare, se necessario, la tipologia della distanza;"),
+                   QStringLiteral("- modificare il valore di alfa preimpostato, se necessario;"),
+                   QStringLiteral("- modificare il valore preimpostato dello scarto nel calcolo, "
+                                  "se necessario;"),
+                   archive("Urbaflux-mod-"),
+                   QStringLiteral("- è possibile prelevare dal disco 'tutti i dati' di una "
+                                  "elaborazione cliccando su File;"),
+                   QStringLiteral("- cliccare sui tasti laterali (sulla destra) per avere "
+                                  "delucidazioni inerenti e più dettagliate;"),
+                   check,
+                   corrections};
+        QTest::newRow("datiaree")
+            << WindowId::DatiAree
+            << QStringList{tab,
+                           QStringLiteral("- non digitare nomi di aree più lunghi di 30 spazi (vi "
+                                          "sarà un invito a rettificare);"),
+                           archive("Urbaflux-dat-"), check, corrections};
+        // "dedi" is how this window has always put it.
+        QTest::newRow("distanze")
+            << WindowId::Distanze
+            << QStringList{tab, QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
+                           archive("Urbaflux-dis-"),
+                           QStringLiteral("- effettuare il controllo dedi dati immessi cliccando "
+                                          "sul tasto ABC;"),
+                           corrections};
         QTest::newRow("frontespizio")
-            << WindowId::Frontespizio << 6
-            << QStringLiteral("- Digitare o correggere i dati spostandosi con il tasto TAB, o con "
-                              "il mouse, nei campi;");
+            << WindowId::Frontespizio
+            << QStringList{
+                   QStringLiteral("- Digitare o correggere i dati spostandosi con il tasto TAB, o "
+                                  "con il mouse, nei campi;"),
+                   QStringLiteral("- la data viene impostata in automatico, ma è modificabile;"),
+                   archive("Urbaflux-fro-"),
+                   QStringLiteral("- non digitare dati più lunghi di 60 spazi;"),
+                   check,
+                   QStringLiteral("- è possibile archiviare 'tutti i dati' dell'elaborazione "
+                                  "cliccando su File (Salva con nome...).")};
     }
     void contextHelp()
     {
         QFETCH(WindowId, id);
-        QFETCH(int, lines);
-        QFETCH(QString, first);
+        QFETCH(QStringList, lines);
         WindowTestFixture f(&makeRecordingWindow);
         auto* w = f.show<RecordingWindow>(id);
         f.prompts.expectMessage();
@@ -518,10 +582,84 @@ private Q_SLOTS:
         QCOMPARE(m.title, QStringLiteral("Urbaflux: aiuto"));
         QCOMPARE(m.icon, MessageIcon::Information);
         QCOMPARE(m.buttons, MessageButtons::Ok);
-        const QStringList parts = m.text.split(QLatin1Char('\r'));
-        QCOMPARE(parts.size(), lines);
-        QCOMPARE(parts.first(), first);
+        // One carriage return between lines, none after the last.
+        QCOMPARE(m.text.split(QLatin1Char('\r')), lines);
         QVERIFY(!m.text.contains(QLatin1Char('\n')));
+    }
+
+    void helpLinkOfEachWindow_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("page"); // -1: none
+        QTest::newRow("menu") << WindowId::Menu << 0 << int(WindowId::GuidaScelta);
+        QTest::newRow("datiaree, no model yet") << WindowId::DatiAree << 0 << -1;
+        QTest::newRow("datiaree, both constrained")
+            << WindowId::DatiAree << 1 << int(WindowId::GuidaVincolate);
+        QTest::newRow("datiaree, destination constrained")
+            << WindowId::DatiAree << 2 << int(WindowId::GuidaDestinazione);
+        QTest::newRow("datiaree, origin constrained")
+            << WindowId::DatiAree << 3 << int(WindowId::GuidaOrigine);
+        QTest::newRow("distanze") << WindowId::Distanze << 2 << int(WindowId::GuidaDistanze);
+        QTest::newRow("grafici") << WindowId::Grafici << 3 << int(WindowId::GuidaGrafici);
+        QTest::newRow("frontespizio")
+            << WindowId::Frontespizio << 1 << int(WindowId::GuidaFrontespizio);
+    }
+    void helpLinkOfEachWindow()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(int, kind);
+        QFETCH(int, page);
+        WindowTestFixture f(&makeWindowOrPage);
+        f.state.model.kind = kind;
+        auto* w = f.show<RecordingWindow>(id);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        auto* corner = qobject_cast<QMenuBar*>(w->menuBar()->cornerWidget(Qt::TopRightCorner));
+        QVERIFY(corner);
+        QTest::mouseClick(corner, Qt::LeftButton, {},
+                          corner->actionGeometry(w->helpLinkAction()).center());
+        QCOMPARE(pagesLoaded(f.windows),
+                 page < 0 ? QList<WindowId>{} : QList<WindowId>{static_cast<WindowId>(page)});
+        if (page >= 0)
+            QVERIFY(f.windows.existing(static_cast<WindowId>(page))->isVisible());
+        QVERIFY(w->calls.isEmpty());
+        QVERIFY(f.prompts.verifyDone());
+    }
+
+    void guideAndAboutCommands_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<QString>("command"); // menu item, "cmdguida", or "tool" + position
+        QTest::addColumn<WindowId>("page");
+        QTest::newRow("menu: item")
+            << WindowId::Menu << QStringLiteral("mnuGuida") << WindowId::Sommario;
+        QTest::newRow("datiaree: button")
+            << WindowId::DatiAree << QStringLiteral("cmdguida") << WindowId::Sommario;
+        QTest::newRow("frontespizio: button")
+            << WindowId::Frontespizio << QStringLiteral("cmdguida") << WindowId::Sommario;
+        QTest::newRow("grafici: toolbar 16")
+            << WindowId::Grafici << QStringLiteral("tool16") << WindowId::Sommario;
+        QTest::newRow("distanze: about item")
+            << WindowId::Distanze << QStringLiteral("mnuInforma") << WindowId::Informa;
+        QTest::newRow("menu: toolbar 18")
+            << WindowId::Menu << QStringLiteral("tool18") << WindowId::Informa;
+    }
+    void guideAndAboutCommands()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(QString, command);
+        QFETCH(WindowId, page);
+        WindowTestFixture f(&makeWindowOrPage);
+        auto* w = f.show<RecordingWindow>(id);
+        if (command == QStringLiteral("cmdguida"))
+            QTest::mouseClick(w->button(WindowFrame::Button::CmdGuida), Qt::LeftButton);
+        else if (command.startsWith(QStringLiteral("tool")))
+            clickToolbar(w, command.mid(4).toInt());
+        else
+            w->menuAction(command)->trigger();
+        QCOMPARE(pagesLoaded(f.windows), QList<WindowId>{page});
+        QVERIFY(f.windows.existing(page)->isVisible());
+        QVERIFY(w->calls.isEmpty());
     }
 
     void greyQuestionYesTurnsFourWindowsGrey()
