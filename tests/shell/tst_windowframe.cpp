@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -161,6 +162,8 @@ private Q_SLOTS:
         QTest::addColumn<WindowId>("id");
         QTest::addColumn<QString>("printTip");
         QTest::newRow("menu") << WindowId::Menu << QStringLiteral("stampa dati finestra");
+        QTest::newRow("datiaree") << WindowId::DatiAree << QStringLiteral("stampa dati finestra");
+        QTest::newRow("distanze") << WindowId::Distanze << QStringLiteral("stampa dati finestra");
         QTest::newRow("grafici") << WindowId::Grafici << QStringLiteral("stampa grafico");
         QTest::newRow("frontespizio")
             << WindowId::Frontespizio << QStringLiteral("stampa relazione");
@@ -182,12 +185,27 @@ private Q_SLOTS:
         QCOMPARE(bar->actions().size(), 22);
         for (int p : separators)
             QVERIFY(bar->actions().at(p - 1)->isSeparator());
-        QCOMPARE(w->toolbarAction(6)->toolTip(), printTip);
-        QCOMPARE(w->toolbarAction(1)->toolTip(), QStringLiteral("apri file"));
-        QCOMPARE(w->toolbarAction(11)->toolTip(),
-                 QStringLiteral("visualizza finestra 'Grafici (interazioni)'"));
-        QCOMPARE(w->toolbarAction(20)->toolTip(), QStringLiteral("controllo dati immessi"));
-        QCOMPARE(w->toolbarAction(22)->toolTip(), QStringLiteral("uscita da Urbaflux"));
+        const QMap<int, QString> tips{
+            {1, QStringLiteral("apri file")},
+            {2, QStringLiteral("salva file")},
+            {3, QStringLiteral("salva file con nome")},
+            {4, QStringLiteral("elimina file")},
+            {6, printTip},
+            {8, QStringLiteral("visualizza finestra 'Scelta del modello'")},
+            {9, QStringLiteral("visualizza finestra 'Origini e destinazioni'")},
+            {10, QStringLiteral("visualizza finestra 'Distanze e interazioni'")},
+            {11, QStringLiteral("visualizza finestra 'Grafici (interazioni)'")},
+            {12, QStringLiteral("visualizza finestra 'Frontespizio'")},
+            {14, QStringLiteral("colore di sfondo")},
+            {16, QStringLiteral("guida in linea")},
+            {17, QString()},
+            {18, QStringLiteral("informazioni su Urbaflux")},
+            {20, QStringLiteral("controllo dati immessi")},
+            {21, QStringLiteral("cancella dati finestra")},
+            {22, QStringLiteral("uscita da Urbaflux")},
+        };
+        for (auto it = tips.cbegin(); it != tips.cend(); ++it)
+            QCOMPARE(w->toolbarAction(it.key())->toolTip(), it.value());
     }
 
     void buttons_data()
