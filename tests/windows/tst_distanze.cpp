@@ -649,11 +649,19 @@ void TestDistanze::contextHelpLines()
     h.prompts.expectMessage();
     QTest::mouseClick(w->button(WindowFrame::Button::Aiuto), Qt::LeftButton);
     UF_VERIFY_PROMPTS(h.prompts);
-    const QStringList lines = h.prompts.lastMessage().text.split(QChar(13));
-    QCOMPARE(lines.size(), 5);
-    QCOMPARE(lines[0], QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"));
-    QCOMPARE(lines[3], QStringLiteral(
-                           "- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"));
+    const MessageRequest help = h.prompts.lastMessage();
+    QCOMPARE(help.icon, MessageIcon::Information);
+    QCOMPARE(help.title, QStringLiteral("Urbaflux: aiuto"));
+    QCOMPARE(
+        help.text.split(QChar(13)),
+        (QStringList{
+            QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
+            QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
+            QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                           "registrati (Urbaflux-dis-);"),
+            QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
+            QStringLiteral(
+                "- (eventuali correzioni vengono segnalate quando si clicca su AVANTI).")}));
 }
 
 void TestDistanze::pasteFillsFollowingPairs()
