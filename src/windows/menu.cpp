@@ -1,6 +1,9 @@
 #include "menu.h"
 
 #include "archivecommands.h"
+#include "completearchive.h"
+#include "datiaree.h"
+#include "distanze.h"
 #include "document.h"
 #include "documentsink.h"
 #include "modelcaptions.h"
@@ -387,6 +390,43 @@ void Menu::apri_Click()
     const ModelChoice read = state().model;
     selectModelOption(read.kind);
     showModelChoice(read);
+}
+
+void Menu::apritutto_Click()
+{
+    const QString path = prompts().openFile({QStringLiteral("Apri file (tutti i dati)"),
+                                             QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"),
+                                             1, QStringLiteral("Urbaflux-tot-"), QString()});
+    if (path.isEmpty())
+        return;
+    const Parsed<CompleteRecord> parsed = readCompleteFile(path);
+    if (!parsed.ok()) {
+        prompts().inform(MessageIcon::Critical,
+                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+                         parsed.error);
+        return;
+    }
+    // A complete archive is not a model-choice file: the next "Salva" asks for a name rather
+    // than write one record over the whole elaboration.
+    m_currentFile.clear();
+    m_dialogFileName.clear();
+    applyComplete(*parsed.value, state(), m_titlePageRead);
+
+    const ModelChoice read = state().model;
+    m_tipoor->setText(read.originType);
+    m_tipode->setText(read.destinationType);
+    m_tipoin->setText(read.interactionType);
+    m_al->setText(read.alpha.displayText());
+    m_sc->setText(read.tolerance.displayText());
+    m_unitamisura->setText(read.unit);
+    selectModelOption(read.kind);
+    applyModelCaptions(context());
+    refreshModelHint();
+
+    if (auto* areas = windows().touchAs<DatiAree>(WindowId::DatiAree))
+        areas->showAreaRows();
+    if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
+        distances->refreshGrid();
 }
 
 bool Menu::modelChoiceComplete() const

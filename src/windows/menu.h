@@ -2,8 +2,10 @@
 
 // Window 1 of 5: the gravity model and its parameters. Every box writes its field of
 // ModelChoice as it changes, so the other windows read the model choice straight from the
-// project state; the window itself keeps only its current archive name.
+// project state; the window itself keeps only its current archive name and the title page of
+// the last complete archive it opened.
 
+#include "titlepage.h"
 #include "windowframe.h"
 
 #include <QString>
@@ -47,8 +49,11 @@ public:
     void keepStateWithBoxes();
 
     QString currentFile() const { return m_currentFile; }
+    // The title page of the last complete archive opened here, held for the title-page window.
+    const TitlePage& titlePageRead() const { return m_titlePageRead; }
 
     void apri_Click() override;
+    void apritutto_Click() override;
     void salva_Click() override;
     void salvanome_Click() override;
     void eliminare_click() override;
@@ -79,6 +84,7 @@ private:
     QLineEdit* m_sc = nullptr;
 
     QString m_currentFile;
+    TitlePage m_titlePageRead;
     // What the file dialog's name box keeps between commands of this window.
     QString m_dialogFileName;
 };

@@ -1,6 +1,7 @@
 // The model-choice window through its widgets: options, boxes, hint, "Avanti" checks, toolbar
 // check and clear, archive commands and printout.
 
+#include "completearchive.h"
 #include "datiaree.h"
 #include "distanze.h"
 #include "menu.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -101,6 +103,52 @@ class TestMenu : public QObject
         type("tipode", QStringLiteral("uffici"));
     }
     QString path(const QString& name) const { return dir.filePath(name); }
+    // Runs "&tutti i dati" from the File menu.
+    void openEverything() const
+    {
+        auto* action = menu->findChild<QAction*>(QStringLiteral("mnuApriTutti"));
+        QVERIFY(action);
+        action->trigger();
+    }
+    // A complete archive of two areas under the origin-constrained model, written by the
+    // archive writer from a state of its own.
+    QString writeCompleteArchive(const QString& name) const
+    {
+        auto source = std::make_unique<ProjectState>();
+        applyDefaults(*source);
+        ModelChoice& m = source->model;
+        m.kind = 3;
+        m.kindLabel = modelKindLabel(3);
+        m.originType = QStringLiteral("residenti");
+        m.destinationType = QStringLiteral("negozi");
+        m.interactionType = QStringLiteral("acquisti");
+        m.unit = QStringLiteral("minuti");
+        m.alpha = FieldValue::fromText(QStringLiteral("1.5"));
+        AreaTable& a = source->areas;
+        a.count = 2;
+        a.name[1] = QStringLiteral("Centro");
+        a.origin[1] = QStringLiteral("100");
+        a.destination[1] = QStringLiteral("40");
+        a.name[2] = QStringLiteral("Borgo, nord");
+        a.origin[2] = QStringLiteral("50");
+        a.destination[2] = QStringLiteral("60");
+        DistanceTable& d = source->distances;
+        const QString names[] = {QStringLiteral("Centro"), QStringLiteral("Borgo, nord")};
+        for (int i = 1; i <= 2; ++i) {
+            for (int j = 1; j <= 2; ++j) {
+                const auto k = static_cast<size_t>((i - 1) * 2 + j);
+                d.pairNumbers[k] = pairNumbersText(i, j);
+                d.pairNames[k] = names[i - 1] + QLatin1Char('-') + names[j - 1];
+                d.distance[k] = QString::number(k * 2 + 1);
+                d.weight[k] = FieldValue::fromNumber(100);
+            }
+        }
+        TitlePage page;
+        page.progetto = QStringLiteral("Piano dei servizi");
+        page.allegati = QStringLiteral("tavole 1-3");
+        const QString file = path(name);
+        return writeCompleteFile(file, *source, page).ok ? file : QString();
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -636,6 +684,116 @@ private Q_SLOTS:
         UF_VERIFY_PROMPTS(f->prompts);
         QCOMPARE(f->state.model.originType, QStringLiteral("prima"));
         QCOMPARE(menu->currentFile(), QString());
+    }
+
+    // --- "&tutti i dati" ---
+
+    void completeArchiveFillsEveryWindow()
+    {
+        const QString file = writeCompleteArchive(QStringLiteral("Urbaflux-tot-studio"));
+        QVERIFY(!file.isEmpty());
+        auto* distances = f->touch<Distanze>(WindowId::Distanze);
+        type("tipoor", QStringLiteral("prima"));
+        f->state.areas.name[3] = QStringLiteral("oltre"); // beyond the file's areas: kept
+        f->state.areas.destination[3] = QStringLiteral("9");
+
+        f->prompts.expectOpenFile(file);
+        openEverything();
+        UF_VERIFY_PROMPTS(f->prompts);
+        QCOMPARE(f->prompts.fileRequests().size(), 1);
+        const FileRequest request = f->prompts.fileRequests().last();
+        QCOMPARE(request.title, QStringLiteral("Apri file (tutti i dati)"));
+        QCOMPARE(request.filter, QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"));
+        QCOMPARE(request.fileName, QStringLiteral("Urbaflux-tot-"));
+
+        QVERIFY(menu->modelOption(3)->isChecked());
+        QVERIFY(!menu->modelOption(1)->isChecked());
+        QCOMPARE(box("tipoor")->text(), QStringLiteral("residenti"));
+        QCOMPARE(box("tipode")->text(), QStringLiteral("negozi"));
+        QCOMPARE(box("tipoin")->text(), QStringLiteral("acquisti"));
+        QCOMPARE(box("al")->text(), QStringLiteral("1.5"));
+        QCOMPARE(box("sc")->text(), QStringLiteral("0.0001"));
+        QCOMPARE(box("unitamisura")->text(), QStringLiteral("minuti"));
+        QCOMPARE(menu->passoText(), kCorrectHint);
+        QCOMPARE(f->state.model.kind, qint16(3));
+        QCOMPARE(f->state.model.unit, QStringLiteral("minuti"));
+        QCOMPARE(distances->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+                 QStringLiteral("minuti"));
+
+        auto* areas = f->window<DatiAree>(WindowId::DatiAree);
+        QVERIFY(areas && !areas->isVisible());
+        QCOMPARE(areas->windowTitle(),
+                 QStringLiteral("Urbaflux: valori delle origini e delle destinazioni (modello a "
+                                "'origine vincolata')"));
+        QCOMPARE(areas->findChild<QLabel*>(QStringLiteral("lbldestinazioni"))->text(),
+                 QStringLiteral("stima destinazioni"));
+        QCOMPARE(areas->findChild<QLineEdit*>(QStringLiteral("nome_2"))->text(),
+                 QStringLiteral("Borgo, nord"));
+        QCOMPARE(areas->findChild<QLineEdit*>(QStringLiteral("nome_3"))->text(),
+                 QStringLiteral("oltre"));
+        QCOMPARE(f->state.areas.count, 3); // the rows recount from the destinations
+
+        QVERIFY(!distances->isVisible());
+        QCOMPARE(distances->windowTitle(),
+                 QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a "
+                                "'origine vincolata')"));
+        QCOMPARE(distances->findChild<QLineEdit*>(QStringLiteral("distanza_4"))->text(),
+                 QStringLiteral("9"));
+        QCOMPARE(f->state.distances.pairNames[3], QStringLiteral("Borgo, nord-Centro"));
+
+        QCOMPARE(menu->titlePageRead().progetto, QStringLiteral("Piano dei servizi"));
+        QCOMPARE(menu->titlePageRead().allegati, QStringLiteral("tavole 1-3"));
+
+        // "Salva" must not write a model-choice record over the complete archive.
+        QCOMPARE(menu->currentFile(), QString());
+        const QByteArray before = readAll(file);
+        f->prompts.expectSaveFile(QString());
+        menu->toolbarAction(2)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
+        QCOMPARE(readAll(file), before);
+    }
+
+    void completeArchiveFailuresChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: the user cancels
+        QTest::newRow("cancelled") << QByteArray();
+        QTest::newRow("model record only")
+            << QByteArray("\"a\",\"b\",\"c\",\"'origine vincolata'\",3,2,0.0001,\"km\"\r\n");
+        QTest::newRow("kind out of range")
+            << QByteArray("\"a\",\"b\",\"c\",\"'x'\",9,2,0.0001,\"km\"\r\n0\r\n0,0,0\r\n"
+                          "\"\",\"\",\"\",\"\"\r\n\"\",\"\",\"\",\"\"\r\n");
+    }
+    void completeArchiveFailuresChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        QString file;
+        if (!bytes.isEmpty()) {
+            file = path(QStringLiteral("Urbaflux-tot-rotto-%1")
+                            .arg(QString::fromLatin1(QTest::currentDataTag())));
+            QVERIFY(writeAll(file, bytes));
+        }
+        fillEverything();
+        const QString saved = path(QStringLiteral("Urbaflux-mod-corrente"));
+        f->prompts.expectSaveFile(saved);
+        menu->toolbarAction(2)->trigger();
+        const ModelChoice before = f->state.model;
+
+        f->prompts.expectOpenFile(file);
+        if (!file.isEmpty())
+            f->prompts.expectMessage();
+        openEverything();
+        UF_VERIFY_PROMPTS(f->prompts);
+        if (!file.isEmpty()) {
+            const MessageRequest m = f->prompts.lastMessage();
+            QCOMPARE(m.icon, MessageIcon::Critical);
+            QVERIFY2(m.text.contains(QFileInfo(file).fileName()), qPrintable(m.text));
+        }
+        QCOMPARE(f->state.model.kind, before.kind);
+        QCOMPARE(f->state.model.originType, QStringLiteral("residenti"));
+        QCOMPARE(f->state.areas.count, 0);
+        QVERIFY(menu->modelOption(2)->isChecked());
+        QCOMPARE(box("tipoor")->text(), QStringLiteral("residenti"));
+        QCOMPARE(menu->currentFile(), saved);
     }
 
     void deleteMovesTheFileToTheTrash()
