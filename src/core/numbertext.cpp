@@ -193,9 +193,16 @@ QString shortestText(float value)
     return shortestOf(value);
 }
 
+QString displayedText(double value)
+{
+    if (!std::isfinite(value))
+        return shortestText(value);
+    return shortestText(QString::number(value, 'g', 15).toDouble());
+}
+
 QString numberText(double value)
 {
-    const QString text = shortestText(value);
+    const QString text = displayedText(value);
     return value < 0 ? text : QLatin1Char(' ') + text;
 }
 

@@ -40,7 +40,13 @@ std::optional<double> parseStrictNumber(QStringView text, NumberError* error = n
 QString shortestText(double value);
 QString shortestText(float value);
 
+// A computed number as the user reads it: kept to 15 significant digits, then the shortest
+// text of what is kept, so that a sum such as 0.1 + 0.2 shows "0.3" rather than the last bits
+// of binary arithmetic. Not for archives, which need the value back exactly.
+QString displayedText(double value);
+
 // The number-to-text form: a blank before a number that is not negative (" 7", "-3", " 12.5").
+// Doubles are written as displayedText writes them.
 QString numberText(double value);
 QString numberText(long long value);
 inline QString numberText(int value)

@@ -43,8 +43,7 @@ const QString kAreaSaveFilter = QStringLiteral("File Urbaflux-dat- | Urbaflux-da
 // below 1E-5 or from 1E15), with the user's decimal separator and no grouping.
 QString totalText(double sum)
 {
-    const double kept = QString::number(sum, 'g', 15).toDouble();
-    QString text = shortestText(kept);
+    QString text = displayedText(sum);
     const QLocale locale;
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     if (text.startsWith(QLatin1Char('-')))

@@ -127,13 +127,18 @@ private Q_SLOTS:
         QTest::newRow("zero") << 0.0 << QStringLiteral(" 0");
         QTest::newRow("negative") << -3.0 << QStringLiteral("-3");
         QTest::newRow("fraction") << 12.5 << QStringLiteral(" 12.5");
+        // Sums of typed values: what binary arithmetic adds beyond 15 digits is not shown.
+        QTest::newRow("sum of tenths") << (0.1 + 0.2) << QStringLiteral(" 0.3");
+        QTest::newRow("fifteen digits stay")
+            << 123456789.012345 << QStringLiteral(" 123456789.012345");
+        QTest::newRow("large") << 1.5e15 << QStringLiteral(" 1.5E+15");
     }
     void numberTextHasALeadingBlank()
     {
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(numberText(value), expected);
-        if (value == std::floor(value))
+        if (value == std::floor(value) && std::fabs(value) < 1e9)
             QCOMPARE(numberText(static_cast<int>(value)), expected);
     }
 };
