@@ -2,12 +2,7 @@
 // bar, the toolbar check and clear, the archive commands and the printout, with scripted prompts
 // answering the message boxes and file dialogs.
 
-#include "distanze.h"
-
-#include "documentrecorder.h"
-#include "scriptedprompts.h"
-#include "windowframe.h"
-#include "windowmanager.h"
+#include "distancesharness.h"
 
 #include <distancearchive.h>
 #include <numbertext.h>
@@ -35,103 +30,7 @@ namespace {
 const QString kFormallyCorrect = QStringLiteral(
     "i dati sono formalmente corretti: archiviarli, stamparli o andare Avanti con i grafici");
 
-// One elaboration with its own state, prompts, window manager and document recorder; the
-// distances window is made by the manager like in the program, the other windows are bare
-// frames.
-struct Harness
-{
-    ProjectState state;
-    ScriptedPrompts prompts;
-    WindowManager manager;
-    DocumentRecorder documents;
-    AppContext context{state, prompts, manager, documents};
-
-    Harness()
-    {
-        applyDefaults(state);
-        manager.setContext(&context);
-        manager.setFactory([](WindowId id, AppContext& ctx) -> QWidget* {
-            if (id == WindowId::Distanze)
-                return new Distanze(ctx);
-            if (id == WindowId::DatiAree || id == WindowId::Grafici)
-                return new WindowFrame(id, ctx);
-            return nullptr;
-        });
-    }
-    ~Harness()
-    {
-        for (WindowId id : {WindowId::Distanze, WindowId::DatiAree, WindowId::Grafici})
-            delete manager.existing(id);
-    }
-
-    Distanze* window() { return manager.touchAs<Distanze>(WindowId::Distanze); }
-
-    // N areas with names A1, A2..., the given origins and destinations, the pair list built as
-    // the area window's "Avanti" builds it (weights the number 100, distances untouched).
-    void setAreas(int kind, const QStringList& origins, const QStringList& destinations)
-    {
-        state.model.kind = static_cast<qint16>(kind);
-        state.model.kindLabel = modelKindLabel(kind);
-        const int n = static_cast<int>(origins.size());
-        state.areas.count = n;
-        for (int i = 1; i <= n; ++i) {
-            state.areas.name[i] = QStringLiteral("A%1").arg(i);
-            state.areas.origin[i] = origins[i - 1];
-            state.areas.destination[i] = destinations[i - 1];
-        }
-        computeAreaTotals(state);
-        for (int i = 1; i <= n; ++i) {
-            for (int j = 1; j <= n; ++j) {
-                const int k = pairIndex(i, j, n);
-                state.distances.pairNumbers[k] = pairNumbersText(i, j);
-                state.distances.pairNames[k] =
-                    state.areas.name[i] + QLatin1Char('-') + state.areas.name[j];
-                state.distances.weight[k] = FieldValue::fromNumber(100);
-            }
-        }
-    }
-};
-
-template <typename T> T* child(QWidget* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qWarning("no control %s", qPrintable(name));
-    return found;
-}
-
-QLineEdit* distanza(QWidget* w, int row)
-{
-    return child<QLineEdit>(w, QStringLiteral("distanza_%1").arg(row));
-}
-QLineEdit* p100(QWidget* w, int row)
-{
-    return child<QLineEdit>(w, QStringLiteral("p100_%1").arg(row));
-}
-QScrollBar* arrows(QWidget* w, int row)
-{
-    return child<QScrollBar>(w, QStringLiteral("HScroll1_%1").arg(row));
-}
-QString labelText(QWidget* w, const QString& name, int row)
-{
-    QLabel* label = child<QLabel>(w, QStringLiteral("%1_%2").arg(name).arg(row));
-    return label ? label->text() : QString();
-}
-QString interazioni(QWidget* w, int row)
-{
-    return labelText(w, QStringLiteral("interazioni"), row);
-}
-
-// Replaces what a box shows by typing, as a user selecting the text and typing over it.
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
-    else
-        QTest::keyClicks(box, text);
-}
+using Harness = DistancesHarness;
 
 // Clicks one of the two arrows of a horizontal scroll bar.
 void clickArrow(QScrollBar* bar, bool right)

@@ -3,12 +3,7 @@
 // the charts' bar chart on "Avanti", clearing a scrolled grid, the hint after scrolling, and the
 // sizes and column alignment of the printout.
 
-#include "distanze.h"
-
-#include "documentrecorder.h"
-#include "scriptedprompts.h"
-#include "windowframe.h"
-#include "windowmanager.h"
+#include "distancesharness.h"
 
 #include <numbertext.h>
 #include <projectstate.h>
@@ -38,96 +33,15 @@ public:
     Q_INVOKABLE void cmdbarre_Click() { ++barCharts; }
 };
 
-struct Harness
+QWidget* makeChartsStandIn(WindowId id, AppContext& context)
 {
-    ProjectState state;
-    ScriptedPrompts prompts;
-    WindowManager manager;
-    DocumentRecorder documents;
-    AppContext context{state, prompts, manager, documents};
+    return new ChartsStandIn(id, context);
+}
 
-    Harness()
-    {
-        applyDefaults(state);
-        manager.setContext(&context);
-        manager.setFactory([](WindowId id, AppContext& ctx) -> QWidget* {
-            if (id == WindowId::Distanze)
-                return new Distanze(ctx);
-            if (id == WindowId::Grafici)
-                return new ChartsStandIn(id, ctx);
-            if (id == WindowId::DatiAree)
-                return new WindowFrame(id, ctx);
-            return nullptr;
-        });
-    }
-    ~Harness()
-    {
-        for (WindowId id : {WindowId::Distanze, WindowId::DatiAree, WindowId::Grafici})
-            delete manager.existing(id);
-    }
-
-    Distanze* window() { return manager.touchAs<Distanze>(WindowId::Distanze); }
-
-    // N areas A1, A2..., every origin and destination `value`, the pairs as the area window
-    // builds them.
-    void setAreas(int kind, int n, const QString& value)
-    {
-        state.model.kind = static_cast<qint16>(kind);
-        state.model.kindLabel = modelKindLabel(kind);
-        state.areas.count = n;
-        for (int i = 1; i <= n; ++i) {
-            state.areas.name[i] = QStringLiteral("A%1").arg(i);
-            state.areas.origin[i] = value;
-            state.areas.destination[i] = value;
-        }
-        computeAreaTotals(state);
-        for (int i = 1; i <= n; ++i) {
-            for (int j = 1; j <= n; ++j) {
-                const int k = pairIndex(i, j, n);
-                state.distances.pairNumbers[k] = pairNumbersText(i, j);
-                state.distances.pairNames[k] =
-                    state.areas.name[i] + QLatin1Char('-') + state.areas.name[j];
-                state.distances.weight[k] = FieldValue::fromNumber(100);
-            }
-        }
-    }
+struct Harness : DistancesHarness
+{
+    Harness() : DistancesHarness(&makeChartsStandIn) {}
 };
-
-template <typename T> T* child(QWidget* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qWarning("no control %s", qPrintable(name));
-    return found;
-}
-
-QLineEdit* distanza(QWidget* w, int row)
-{
-    return child<QLineEdit>(w, QStringLiteral("distanza_%1").arg(row));
-}
-QLineEdit* p100(QWidget* w, int row)
-{
-    return child<QLineEdit>(w, QStringLiteral("p100_%1").arg(row));
-}
-QScrollBar* arrows(QWidget* w, int row)
-{
-    return child<QScrollBar>(w, QStringLiteral("HScroll1_%1").arg(row));
-}
-QString labelText(QWidget* w, const QString& name, int row)
-{
-    QLabel* label = child<QLabel>(w, QStringLiteral("%1_%2").arg(name).arg(row));
-    return label ? label->text() : QString();
-}
-
-void typeInto(QLineEdit* box, const QString& text)
-{
-    box->setFocus();
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
-    else
-        QTest::keyClicks(box, text);
-}
 
 void typeAll(Distanze* w, int pairs, const QString& text)
 {
