@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 namespace urbaflux {
@@ -127,6 +129,23 @@ inline void typeInto(QLineEdit* box, const QString& text)
         QTest::keyClick(box, Qt::Key_Delete);
     else
         QTest::keyClicks(box, text);
+}
+
+// Clicks one part of a scroll bar (an arrow, the track) where the style draws it.
+inline void clickPart(QScrollBar* bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const QRect rect = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, rect.center());
 }
 
 } // namespace urbaflux

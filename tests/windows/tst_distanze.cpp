@@ -32,23 +32,10 @@ const QString kFormallyCorrect = QStringLiteral(
 
 using Harness = DistancesHarness;
 
-// Clicks one of the two arrows of a horizontal scroll bar.
+// Clicks the right or the left arrow of a horizontal scroll bar.
 void clickArrow(QScrollBar* bar, bool right)
 {
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.subControls = QStyle::SC_All;
-    const QRect arrow = bar->style()->subControlRect(
-        QStyle::CC_ScrollBar, &option,
-        right ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, bar);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
+    clickPart(bar, right ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine);
 }
 
 void typeDistances(Distanze* w, const QStringList& distances)

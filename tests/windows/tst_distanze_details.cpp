@@ -49,23 +49,6 @@ void typeAll(Distanze* w, int pairs, const QString& text)
         typeInto(distanza(w, r), text);
 }
 
-// Clicks one of the two arrows of a horizontal scroll bar.
-void clickPart(QScrollBar* bar, QStyle::SubControl part)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.orientation = bar->orientation();
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.subControls = QStyle::SC_All;
-    const QRect rect = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, rect.center());
-}
-
 } // namespace
 
 class TestDistanzeDetails : public QObject
