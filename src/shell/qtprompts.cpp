@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace urbaflux {
 
@@ -96,6 +99,14 @@ MessageAnswer QtPrompts::message(const MessageRequest& request)
     return MessageAnswer::Ok;
 }
 
+QString QtPrompts::startingFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
 QString QtPrompts::runFileDialog(const FileRequest& request, bool save)
 {
     QFileDialog dialog(parentWidget(), request.title);
@@ -108,14 +119,24 @@ QString QtPrompts::runFileDialog(const FileRequest& request, bool save)
         if (index >= 0 && index < filters.size())
             dialog.selectNameFilter(filters.at(index));
     }
+    // The program may be started from anywhere (its music is looked for in the working
+    // directory); the archives belong with the user's documents, and one elaboration's files
+    // usually lie together, so the dialogs start where the last file was chosen.
     if (!request.directory.isEmpty())
         dialog.setDirectory(request.directory);
+    else if (!m_lastFolder.isEmpty())
+        dialog.setDirectory(m_lastFolder);
+    else
+        dialog.setDirectory(startingFolder());
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.constFirst();
+    if (chosen.isEmpty())
+        return {};
+    m_lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    return chosen.constFirst();
 }
 
 QString QtPrompts::openFile(const FileRequest& request)

@@ -29,12 +29,16 @@ public:
     // The message text as a Qt label shows it: the program joins lines with a lone carriage
     // return, which Qt would not break on.
     static QString displayText(const QString& text);
+    // Where the first file dialog starts: the user's documents folder, else the home folder.
+    static QString startingFolder();
 
 private:
     QWidget* parentWidget() const;
     QString runFileDialog(const FileRequest& request, bool save);
 
     QWidget* m_fallbackParent = nullptr;
+    // Where the last file chosen in a file dialog lies: the next dialog starts there.
+    QString m_lastFolder;
 };
 
 } // namespace urbaflux

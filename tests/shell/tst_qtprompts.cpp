@@ -1,9 +1,12 @@
 #include "qtprompts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -119,6 +122,47 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral("Apri"));
         QCOMPARE(filters.size(), 2);
         QCOMPARE(selected, QStringLiteral("File Urbaflux-dis- (Urbaflux-dis-*)"));
+    }
+
+    // Not the folder the program was started from: the user's documents, then wherever the
+    // last file was chosen, by an open or a save dialog alike.
+    void fileDialogsStartWhereTheUserWorks()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QByteArray oldHome = qgetenv("HOME");
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents/studio")));
+        const QString documents = home.filePath(QStringLiteral("Documents"));
+        const QString studio = home.filePath(QStringLiteral("Documents/studio"));
+
+        QtPrompts prompts;
+        QString firstFolder, secondFolder;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            firstFolder = dialog->directory().absolutePath();
+            dialog->selectFile(studio + QStringLiteral("/Urbaflux-dis-prova"));
+            static_cast<QDialog*>(dialog)->accept(); // as the Save button does
+        });
+        FileRequest request;
+        request.title = QStringLiteral("Salva");
+        request.filter = QStringLiteral("File Urbaflux-dis- | Urbaflux-dis-*");
+        const QString saved = prompts.saveFile(request);
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            secondFolder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        prompts.openFile(request);
+
+        qputenv("HOME", oldHome);
+        if (oldConfig.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(firstFolder, documents);
+        QCOMPARE(saved, studio + QStringLiteral("/Urbaflux-dis-prova"));
+        QCOMPARE(secondFolder, studio);
     }
 };
 
