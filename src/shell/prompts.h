@@ -12,9 +12,25 @@ class QPrinter;
 
 namespace urbaflux {
 
-enum class MessageIcon { None, Critical, Question, Exclamation, Information };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageIcon
+{
+    None,
+    Critical,
+    Question,
+    Exclamation,
+    Information
+};
+enum class MessageButtons
+{
+    Ok,
+    YesNo
+};
+enum class MessageAnswer
+{
+    Ok,
+    Yes,
+    No
+};
 
 struct MessageRequest
 {

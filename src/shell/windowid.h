@@ -4,13 +4,14 @@ namespace urbaflux {
 
 // Every window the window manager knows, in the order the exit sequence unloads them (the
 // splash window comes back last as the closing screen).
-enum class WindowId {
-    Menu,          // 1: model choice
-    DatiAree,      // 2: origins and destinations
-    Distanze,      // 3: distances and interactions
-    Grafici,       // 4: charts
-    Frontespizio,  // 5: title page and report
-    Sommario,      // help contents
+enum class WindowId
+{
+    Menu,         // 1: model choice
+    DatiAree,     // 2: origins and destinations
+    Distanze,     // 3: distances and interactions
+    Grafici,      // 4: charts
+    Frontespizio, // 5: title page and report
+    Sommario,     // help contents
     Manuale,
     GuidaFunzionamento,
     GuidaArchivio,
@@ -23,8 +24,8 @@ enum class WindowId {
     GuidaRisultati,
     GuidaGrafici,
     GuidaFrontespizio,
-    TipUrbaflux,   // tips of the day
-    Informa,       // about box
+    TipUrbaflux, // tips of the day
+    Informa,     // about box
     Splash,
 };
 
