@@ -1,6 +1,7 @@
 #include "midiplayer.h"
 
 #include <QFileInfo>
+#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 #include <memory>
 
@@ -12,6 +13,10 @@ bool g_audioAllowed = true;
 
 void quietLog(int, const char*, void*) {}
 
+// The music is optional: a machine without a sound card plays nothing and says nothing, not
+// even the lines ALSA would otherwise print to the terminal the program was started from.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 void silenceFluidSynth()
 {
     static bool done = false;
@@ -20,6 +25,7 @@ void silenceFluidSynth()
     done = true;
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, quietLog, nullptr);
+    snd_lib_error_set_handler(quietAlsa);
 }
 
 } // namespace
