@@ -198,6 +198,8 @@ void DatiAree::onLoad()
     if (held)
         showAreaRows();
     refreshAreaHint();
+    // The first thing to type is the name of the first area.
+    m_nome[1]->setFocus(Qt::OtherFocusReason);
     captureLayout();
 }
 
@@ -453,8 +455,26 @@ bool DatiAree::eventFilter(QObject* watched, QEvent* event)
             if (column < 0)
                 continue;
             if (event->type() == QEvent::KeyPress) {
-                if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                if (key->matches(QKeySequence::Paste)) {
                     pasteInto(r, column);
+                    return true;
+                }
+                // TAB runs through name, origin and destination row after row; at the edges of
+                // the grid the rows move on, so that all 180 areas can be typed with TAB.
+                const bool forward =
+                    key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier;
+                const bool back = key->key() == Qt::Key_Backtab;
+                if (forward && column == 2 && r == kRows && m_scroll->value() < kLastTopRow) {
+                    m_scroll->setValue(m_scroll->value() + 1);
+                    m_nome[at]->setFocus(Qt::TabFocusReason);
+                    m_nome[at]->selectAll();
+                    return true;
+                }
+                if (back && column == 0 && r == 1 && m_scroll->value() > 1) {
+                    m_scroll->setValue(m_scroll->value() - 1);
+                    m_destinazione[at]->setFocus(Qt::BacktabFocusReason);
+                    m_destinazione[at]->selectAll();
                     return true;
                 }
                 return false;

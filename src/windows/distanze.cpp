@@ -246,6 +246,8 @@ void Distanze::onLoad()
     m_loaded = true;
     refreshGrid();
     updateDistanceHint();
+    // The first thing to type is the first distance.
+    m_rows[0].distanza->setFocus(Qt::OtherFocusReason);
     captureLayout();
 }
 

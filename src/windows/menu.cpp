@@ -225,6 +225,9 @@ void Menu::onLoad()
     m_tipoor->setText(QString(model.originType));
     m_tipode->setText(QString(model.destinationType));
     refreshModelHint();
+    // The first step is the choice of the model: the keyboard starts on the options.
+    const int focused = model.kind >= 1 && model.kind <= 3 ? model.kind : 1;
+    modelOption(focused)->setFocus(Qt::OtherFocusReason);
     captureLayout();
 }
 

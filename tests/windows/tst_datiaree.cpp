@@ -133,6 +133,41 @@ private Q_SLOTS:
         f.reset();
     }
 
+    // The cursor starts in the first name; TAB goes name, origin, destination, row after row,
+    // and past the last row the grid moves on to the next area; shift+TAB comes back the same
+    // way.
+    void tabRunsThroughTheAreas()
+    {
+        QCOMPARE(w->focusWidget(), cell("nome", 1));
+        const char* columns[] = {"nome", "origine", "destinazione"};
+        for (int step = 0; step < 5; ++step) {
+            QLineEdit* from = cell(columns[step % 3], 1 + step / 3);
+            from->setFocus();
+            QTest::keyClick(from, Qt::Key_Tab);
+            QCOMPARE(w->focusWidget(), cell(columns[(step + 1) % 3], 1 + (step + 1) / 3));
+        }
+
+        cell("destinazione", 15)->setFocus();
+        QTest::keyClick(cell("destinazione", 15), Qt::Key_Tab);
+        QCOMPARE(scroll()->value(), 2);
+        QCOMPARE(w->focusWidget(), cell("nome", 15));
+        QCOMPARE(label(QStringLiteral("label_15"))->text().trimmed(), QStringLiteral("16"));
+        QTest::keyClicks(cell("nome", 15), QStringLiteral("Sedicesima"));
+        QCOMPARE(QString(f->state.areas.name[16]), QStringLiteral("Sedicesima"));
+
+        cell("nome", 1)->setFocus();
+        QTest::keyClick(cell("nome", 1), Qt::Key_Backtab);
+        QCOMPARE(scroll()->value(), 1);
+        QCOMPARE(w->focusWidget(), cell("destinazione", 1));
+
+        // At the top of the list shift+TAB leaves the grid as usual.
+        cell("nome", 1)->setFocus();
+        QTest::keyClick(cell("nome", 1), Qt::Key_Backtab);
+        QCOMPARE(scroll()->value(), 1);
+        QVERIFY(w->focusWidget() != cell("destinazione", 1));
+        UF_VERIFY_PROMPTS(f->prompts);
+    }
+
     void startsWithItsInitialContents()
     {
         QCOMPARE(w->objectName(), QStringLiteral("datiaree"));

@@ -104,6 +104,7 @@ void TestDistanze::loadShowsHeadingsAndEmptyHint()
     Distanze* w = h.window();
     QVERIFY(w);
     QCOMPARE(w->objectName(), QStringLiteral("distanze"));
+    QCOMPARE(w->focusWidget(), distanza(w, 1)); // the first thing to type
     QCOMPARE(w->windowTitle(), QStringLiteral("Urbaflux: modello di calcolo non ancora scelto "
                                               "(tornare indietro per l'elaborazione)"));
     QCOMPARE(child<QLabel>(w, QStringLiteral("Label1"))->text(), QStringLiteral("n.ord."));

@@ -180,6 +180,8 @@ private Q_SLOTS:
         QCOMPARE(menu->passoText(), QStringLiteral("scegliere il tipo do modello"));
         for (int i = 1; i <= 3; ++i)
             QVERIFY(!menu->modelOption(i)->isChecked());
+        // The keyboard starts on the first step, the model options.
+        QCOMPARE(menu->focusWidget(), menu->modelOption(1));
         QCOMPARE(box("tipoor")->text(), QString());
         QCOMPARE(box("tipode")->text(), QString());
         QCOMPARE(box("tipoin")->text(), QStringLiteral("spostamenti degli utenti"));
