@@ -6,6 +6,7 @@
 #include "modelcaptions.h"
 #include "projectstate.h"
 #include "qtprompts.h"
+#include "qttranslations.h"
 #include "windowfactory.h"
 #include "windowmanager.h"
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     // The program ends through the splash window, not when the last window closes: windows
     // touched but never shown are loaded too.
     QApplication::setQuitOnLastWindowClosed(false);
+    urbaflux::installItalianQtTexts(app);
 
     auto state = std::make_unique<urbaflux::ProjectState>();
     urbaflux::QtPrompts prompts;
