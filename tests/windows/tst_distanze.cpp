@@ -44,6 +44,17 @@ void typeDistances(Distanze* w, const QStringList& distances)
         typeInto(distanza(w, r), distances[r - 1]);
 }
 
+// Model 3 with two areas (origins 100 and 50, destinations 1), every distance typed as 10.
+Distanze* twoAreasEveryDistanceTen(Harness& h)
+{
+    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
+               {QStringLiteral("1"), QStringLiteral("1")});
+    Distanze* w = h.window();
+    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                      QStringLiteral("10")});
+    return w;
+}
+
 } // namespace
 
 class TestDistanze : public QObject
@@ -233,11 +244,7 @@ void TestDistanze::calculationAtEveryKeystroke()
 void TestDistanze::arrowsToFiftyWarnAndHalve()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     arrows(w, 1)->setValue(49);
     QCOMPARE(h.state.distances.weight[1], FieldValue::fromText(QStringLiteral("49")));
     h.prompts.expectMessage();
@@ -258,11 +265,7 @@ void TestDistanze::arrowsToFiftyWarnAndHalve()
 void TestDistanze::onlyTheArrowsAtFiftyWarn()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     typeInto(p100(w, 2), QStringLiteral("50"));
     arrows(w, 3)->setValue(99);
     clickArrow(arrows(w, 3), true);
@@ -505,11 +508,7 @@ void TestDistanze::avantiShowsTheCharts()
 void TestDistanze::clearEmptiesDistancesAndLabels()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     h.state.distances.distance[20] = QStringLiteral("9"); // beyond N² and out of view
     w->toolbarAction(21)->trigger();
     for (int k = 1; k <= 4; ++k) {
@@ -584,11 +583,7 @@ void TestDistanze::pasteFillsFollowingPairs()
 void TestDistanze::pasteIntoWeightColumn()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     QGuiApplication::clipboard()->setText(QStringLiteral("50\n100\n"));
     p100(w, 1)->setFocus();
     QTest::keyClick(p100(w, 1), Qt::Key_V, Qt::ControlModifier);
@@ -728,11 +723,7 @@ void TestDistanze::saveWithEmptyDistanceRunsAvanti()
 void TestDistanze::saveAsWithEmptyDistanceForgetsTheFile()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Urbaflux-dis-primo"));
     h.prompts.expectSaveFile(path);
@@ -765,11 +756,7 @@ void TestDistanze::saveAsWithEmptyDistanceForgetsTheFile()
 void TestDistanze::saveAsCancelledKeepsCurrentFile()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     QTemporaryDir dir;
     const QString first = dir.filePath(QStringLiteral("Urbaflux-dis-a"));
     const QString second = dir.filePath(QStringLiteral("Urbaflux-dis-b"));
@@ -800,11 +787,7 @@ void TestDistanze::saveAsCancelledKeepsCurrentFile()
 void TestDistanze::openRefusedOrCancelledChangesNothing()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     const ProjectState before = h.state;
 
     h.prompts.expectOpenFile(QString());
@@ -865,11 +848,7 @@ void TestDistanze::openOtherCountRecalculates()
 void TestDistanze::openLargerArchiveKeepsNames()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     // An archive of three areas B1..B3, written elsewhere.
     Harness other;
     other.setAreas(3, {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")},
@@ -928,11 +907,7 @@ void TestDistanze::showingAgainFollowsTheState()
 void TestDistanze::deleteMovesToTrashAndBecomesCurrent()
 {
     Harness h;
-    h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
-               {QStringLiteral("1"), QStringLiteral("1")});
-    Distanze* w = h.window();
-    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
-                      QStringLiteral("10")});
+    Distanze* w = twoAreasEveryDistanceTen(h);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Urbaflux-dis-via"));
     QVERIFY(writeDistanceFile(path, h.state).ok);
