@@ -41,14 +41,14 @@ void TestChartSlots::selection_data()
     QTest::addColumn<double>("total");
     QTest::addColumn<QList<int>>("pairs"); // the slots' pairs from slot 1; the rest are empty
 
-    QTest::newRow("ties: the later pair first") << 2 << QList<float>{50, 80, 80, 10} << 220.0
-                                                << QList<int>{3, 2, 1, 4};
+    QTest::newRow("ties: the later pair first")
+        << 2 << QList<float>{50, 80, 80, 10} << 220.0 << QList<int>{3, 2, 1, 4};
     QTest::newRow("zero interactions still fill slots")
         << 2 << QList<float>{0, 5, 0, 0} << 5.0 << QList<int>{2, 4, 3, 1};
-    QTest::newRow("below zero never taken") << 2 << QList<float>{-1, 5, 2, -3} << 3.0
-                                            << QList<int>{2, 3};
-    QTest::newRow("no total: nothing to chart") << 2 << QList<float>{50, 80, 80, 10} << 0.0
-                                                << QList<int>{};
+    QTest::newRow("below zero never taken")
+        << 2 << QList<float>{-1, 5, 2, -3} << 3.0 << QList<int>{2, 3};
+    QTest::newRow("no total: nothing to chart")
+        << 2 << QList<float>{50, 80, 80, 10} << 0.0 << QList<int>{};
     QList<float> many;
     QList<int> top;
     for (int k = 1; k <= 25; ++k)

@@ -100,9 +100,9 @@ void TestChartPicture::rowsAsDrawn()
     const int pairs[] = {3, 2, 1, 4};
     const double values[] = {80, 80, 50, 11};
     for (int r = 0; r < 4; ++r) {
-        few.slots[static_cast<size_t>(r)] = {pairs[r], pairNumbersText(1 + (pairs[r] - 1) / 2,
-                                                                       1 + (pairs[r] - 1) % 2),
-                                             values[r], slotPercent(values[r], 220)};
+        few.slots[static_cast<size_t>(r)] = {
+            pairs[r], pairNumbersText(1 + (pairs[r] - 1) / 2, 1 + (pairs[r] - 1) % 2), values[r],
+            slotPercent(values[r], 220)};
     }
     chart.showSlots(few, ChartKind::Bars);
     QCOMPARE(chart.title(), QStringLiteral("Gravitazioni principali"));
