@@ -91,8 +91,9 @@ QByteArray pngBytes(const QImage& image)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    // A lighter compression: the file is rewritten at every printout and report.
-    image.save(&buffer, "PNG", 20);
+    // Light compression (for PNG a higher quality compresses less): the file is rewritten at
+    // every printout and report, and the document keeps its own copy of the bytes.
+    image.save(&buffer, "PNG", 80);
     return bytes;
 }
 
