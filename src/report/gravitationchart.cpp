@@ -26,7 +26,7 @@ constexpr int kTitlePixels = 17;
 constexpr int kTextPixels = 12;
 constexpr int kSmallPixels = 11;
 constexpr int kRowPixels = 10; // twenty rows one above the other, none left out
-constexpr int kFootnoteGap = 6;
+constexpr int kFootnoteGap = 4;
 
 const QColor kBarColour(46, 94, 150);
 const QColor kInk(40, 40, 40);
@@ -109,6 +109,12 @@ GravitationChart::GravitationChart(QGraphicsItem* parent) : QChart(parent)
         label->setZValue(10);
         label->hide();
         m_valueLabels.push_back(label);
+        auto* row = new QGraphicsSimpleTextItem(this);
+        row->setFont(chartFont(kRowPixels));
+        row->setBrush(kInk);
+        row->setZValue(10);
+        row->hide();
+        m_rowLabelItems.push_back(row);
     }
     connect(this, &QChart::plotAreaChanged, this, [this] { placeDecorations(); });
     // Empty until the first showSlots: a chart drawn twice before it is painted offscreen would
@@ -179,7 +185,8 @@ void GravitationChart::drawBars()
     auto* rows = new QBarCategoryAxis;
     rows->append(categories);
     rows->setLabelsFont(chartFont(kRowPixels));
-    rows->setLabelsColor(kInk);
+    // Room for the labels the chart writes itself (see placeDecorations).
+    rows->setLabelsColor(Qt::transparent);
     rows->setGridLineVisible(false);
     rows->setTruncateLabels(false);
     rows->setLinePen(QPen(QColor(150, 150, 150)));
@@ -203,11 +210,13 @@ void GravitationChart::drawBars()
 
     legend()->setVisible(true);
     legend()->setAlignment(Qt::AlignBottom);
+    legend()->setContentsMargins(0, 0, 0, 0);
     legend()->setFont(chartFont(kTextPixels));
     for (int r = 0; r < kChartSlots; ++r) {
         const ChartSlot& slot = m_slots.slots[static_cast<size_t>(r)];
         m_valueLabels[static_cast<size_t>(r)]->setText(slot.pair != 0 ? valueText(slot.value)
                                                                       : QString());
+        m_rowLabelItems[static_cast<size_t>(r)]->setText(m_rowLabels[r].trimmed());
     }
 }
 
@@ -294,17 +303,32 @@ void GravitationChart::placeDecorations()
     if (m_kind != ChartKind::Bars || all.isEmpty()) {
         for (QGraphicsSimpleTextItem* label : m_valueLabels)
             label->hide();
+        for (QGraphicsSimpleTextItem* label : m_rowLabelItems)
+            label->hide();
         return;
     }
     QAbstractSeries* bars = all.first();
     const QRectF plot = plotArea();
+    // The axis would leave out labels that touch one another; the chart writes the pair
+    // numbers itself, in a font that fits the rows of a small window too.
+    const int pixels = std::clamp(int(plot.height() / kChartSlots * 0.8), 7, kRowPixels);
     for (int r = 0; r < kChartSlots; ++r) {
         QGraphicsSimpleTextItem* label = m_valueLabels[static_cast<size_t>(r)];
+        QGraphicsSimpleTextItem* row = m_rowLabelItems[static_cast<size_t>(r)];
         const ChartSlot& slot = m_slots.slots[static_cast<size_t>(r)];
         if (slot.pair == 0 || plot.isEmpty()) {
             label->hide();
+            row->hide();
             continue;
         }
+        const QPointF start = mapToPosition(QPointF(0, kChartSlots - 1 - r), bars);
+        if (row->font().pixelSize() != pixels) {
+            row->setFont(chartFont(pixels));
+            label->setFont(chartFont(pixels + 1));
+        }
+        const QRectF rowBox = row->boundingRect();
+        row->setPos(plot.left() - rowBox.width() - 5, start.y() - rowBox.height() / 2);
+        row->show();
         const QPointF end = mapToPosition(QPointF(slot.value, kChartSlots - 1 - r), bars);
         const QRectF box = label->boundingRect();
         double x = end.x() + 4;

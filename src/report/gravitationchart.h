@@ -52,7 +52,8 @@ private:
     ChartSlots m_slots;
     ChartKind m_kind = ChartKind::Bars;
     QGraphicsSimpleTextItem* m_footnote = nullptr;
-    std::vector<QGraphicsSimpleTextItem*> m_valueLabels; // one per bar, bars only
+    std::vector<QGraphicsSimpleTextItem*> m_valueLabels;   // one per bar, bars only
+    std::vector<QGraphicsSimpleTextItem*> m_rowLabelItems; // the pair numbers beside the bars
     QStringList m_rowLabels;
 };
 
