@@ -142,6 +142,8 @@ void GravitationChart::showSlots(const ChartSlots& slots, ChartKind kind)
     m_kind = kind;
     removeAllSeries();
     for (QAbstractAxis* axis : axes()) {
+        // Hidden first: its drawing goes only when the event loop deletes it.
+        axis->setVisible(false);
         removeAxis(axis);
         delete axis;
     }
@@ -300,6 +302,13 @@ void GravitationChart::placeDecorations()
                        whole.bottom() - text.height() - kFootnoteGap);
 
     const QList<QAbstractSeries*> all = series();
+    if (m_kind == ChartKind::Pie) {
+        // Twenty legend rows in the height there is, down to a small font in a small window.
+        const int pixels =
+            std::clamp(int((whole.height() - 90) / kChartSlots / 1.75), 6, kRowPixels - 1);
+        if (legend()->font().pixelSize() != pixels)
+            legend()->setFont(chartFont(pixels));
+    }
     if (m_kind != ChartKind::Bars || all.isEmpty()) {
         for (QGraphicsSimpleTextItem* label : m_valueLabels)
             label->hide();
