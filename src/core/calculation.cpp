@@ -1,5 +1,7 @@
 #include "calculation.h"
 
+#include <QHash>
+
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -419,8 +421,10 @@ bool CalculationRun::balance()
     return runPasses<false>() && computeMatrix<false>() && computePairValues();
 }
 
-CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* cache,
-                                         const CalculationOptions& options)
+namespace {
+
+CalculationOutcome runCalculation(ProjectState& state, CalculationCache* cache,
+                                  const CalculationOptions& options)
 {
     state.model.tolerance = FieldValue::fromNumber(0.0001);
     CalculationOutcome outcome;
@@ -441,6 +445,88 @@ CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* 
     if (run.readInputs() && run.balance())
         run.commit();
     return run.outcome;
+}
+
+class Fingerprint
+{
+public:
+    void add(std::uint64_t value)
+    {
+        // FNV-1a over the 8 bytes of each value.
+        for (int i = 0; i < 8; ++i) {
+            m_hash ^= (value >> (8 * i)) & 0xffu;
+            m_hash *= 0x100000001b3ull;
+        }
+    }
+    void add(const QString& text)
+    {
+        add(static_cast<std::uint64_t>(text.size()));
+        add(static_cast<std::uint64_t>(qHash(text, 0x5bd1e995u)));
+    }
+    void add(const FieldValue& field)
+    {
+        add(static_cast<std::uint64_t>(field.kind));
+        if (field.isNumber())
+            add(std::bit_cast<std::uint64_t>(field.number));
+        else if (field.isText())
+            add(field.text);
+    }
+    std::uint64_t value() const { return m_hash; }
+
+private:
+    std::uint64_t m_hash = 0xcbf29ce484222325ull;
+};
+
+} // namespace
+
+CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* cache,
+                                         const CalculationOptions& options)
+{
+    const CalculationOutcome outcome = runCalculation(state, cache, options);
+    InteractionTable& record = state.interactions;
+    record.calculatedInputs = calculationInputs(state);
+    record.calculated = true;
+    record.lastRunCompleted = outcome.completed();
+    return outcome;
+}
+
+std::uint64_t calculationInputs(const ProjectState& state)
+{
+    Fingerprint print;
+    print.add(static_cast<std::uint64_t>(static_cast<std::uint16_t>(state.model.kind)));
+    print.add(state.model.alpha);
+    print.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(state.areas.count)));
+    const int n = qBound(0, state.areas.count, kMaxAreas);
+    for (int i = 1; i <= n; ++i) {
+        print.add(state.areas.origin[static_cast<size_t>(i)]);
+        print.add(state.areas.destination[static_cast<size_t>(i)]);
+    }
+    for (int k = 1; k <= n * n; ++k) {
+        print.add(state.distances.distance[static_cast<size_t>(k)]);
+        print.add(state.distances.weight[static_cast<size_t>(k)]);
+    }
+    return print.value();
+}
+
+bool resultsNeedCalculation(const ProjectState& state)
+{
+    if (!state.interactions.calculated)
+        return state.areas.count != 0;
+    return state.interactions.calculatedInputs != calculationInputs(state);
+}
+
+bool resultsCurrent(const ProjectState& state)
+{
+    if (resultsNeedCalculation(state))
+        return false;
+    return !state.interactions.calculated || state.interactions.lastRunCompleted;
+}
+
+std::optional<CalculationOutcome> ensureCurrentResults(ProjectState& state, CalculationCache* cache)
+{
+    if (!resultsNeedCalculation(state))
+        return std::nullopt;
+    return calculateInteractions(state, cache);
 }
 
 namespace {

@@ -16,6 +16,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace urbaflux {
@@ -105,5 +106,24 @@ struct CalculationOptions
 // Runs the calculation on state. cache may be null; options default to the program's own.
 CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* cache = nullptr,
                                          const CalculationOptions& options = {});
+
+// A fingerprint of every input the calculation reads: the model, alpha, the count, the origin
+// and destination of each area, the distance and weight of each pair.
+std::uint64_t calculationInputs(const ProjectState& state);
+
+// True when a run is due before the results may be shown or used: some input the calculation
+// reads changed since its last run. Before any run only data with areas need one, so that
+// results read from an archive stand until the data change.
+bool resultsNeedCalculation(const ProjectState& state);
+
+// Whether the interactions held are those of the data as they stand: no run is due and the
+// last run completed. Otherwise they are the results of the last complete calculation.
+bool resultsCurrent(const ProjectState& state);
+
+// The one rule every reader of the results (windows, printouts, archives) goes through: runs the
+// calculation first when resultsNeedCalculation, and returns that run's outcome; nullopt when
+// the results already belong to the inputs.
+std::optional<CalculationOutcome> ensureCurrentResults(ProjectState& state,
+                                                       CalculationCache* cache = nullptr);
 
 } // namespace urbaflux

@@ -62,6 +62,11 @@ struct InteractionTable
     double totalInteractions = 0.0;
     std::vector<double> estimatedOrigins = std::vector<double>(kMaxAreas + 1);
     std::vector<double> estimatedDestinations = std::vector<double>(kMaxAreas + 1);
+    // What the last calculation read and how it ended (kept by calculateInteractions), so that
+    // every reader of the results can tell whether they still belong to the data.
+    quint64 calculatedInputs = 0; // fingerprint of the inputs of the last run
+    bool calculated = false;      // a run has taken place
+    bool lastRunCompleted = false;
 
     double& matrix(int i, int j)
     {

@@ -257,10 +257,8 @@ void Distanze::showEvent(QShowEvent* event)
     // Other windows may have rebuilt the pairs or opened an archive meanwhile, or mended the
     // area value that stopped the last calculation here.
     if (m_loaded) {
-        const int runs = m_runs;
         refreshGrid();
-        if (m_runs == runs && m_lastOutcome && !m_lastOutcome->completed())
-            recalculate();
+        refreshResults();
         updateDistanceHint();
     }
 }
@@ -339,10 +337,49 @@ void Distanze::refreshGrid()
 
 void Distanze::recalculate()
 {
-    m_lastOutcome = calculateInteractions(state(), m_cache.get());
-    ++m_runs;
-    if (m_lastOutcome->completed())
+    recordOutcome(calculateInteractions(state(), m_cache.get()));
+}
+
+void Distanze::recordOutcome(const CalculationOutcome& outcome)
+{
+    m_lastOutcome = outcome;
+    m_outcomeInputs = state().interactions.calculatedInputs;
+    if (outcome.completed())
         fillInteractions();
+    showResultsStanding();
+}
+
+void Distanze::refreshResults()
+{
+    if (const auto outcome = ensureCurrentResults(state(), m_cache.get())) {
+        recordOutcome(*outcome);
+        return;
+    }
+    const InteractionTable& results = state().interactions;
+    if (results.calculated && (!m_lastOutcome || m_outcomeInputs != results.calculatedInputs)) {
+        // Another reader of the results ran the calculation on these data. A stopped run
+        // commits nothing, so running it again here only finds out why it stopped.
+        if (results.lastRunCompleted)
+            recordOutcome(CalculationOutcome{});
+        else
+            recalculate();
+        return;
+    }
+    showResultsStanding();
+}
+
+void Distanze::showResultsStanding()
+{
+    const InteractionTable& results = state().interactions;
+    const bool stale = results.calculated && !results.lastRunCompleted;
+    const QString tip = stale ? QStringLiteral("risultati dell'ultimo calcolo completo: i dati "
+                                               "immessi dopo non permettono il calcolo")
+                              : QString();
+    for (Row& row : m_rows) {
+        row.interazioni->setForegroundRole(stale ? QPalette::PlaceholderText
+                                                 : QPalette::WindowText);
+        row.interazioni->setToolTip(tip);
+    }
 }
 
 void Distanze::distanceEdited(int row, const QString& text)
@@ -486,6 +523,9 @@ QString Distanze::resultsSummary() const
 
 void Distanze::avanti_Click()
 {
+    // The summary and the charts tell the results of the data as they stand.
+    refreshResults();
+    updateDistanceHint();
     const ProjectState& st = state();
     if (checkOnly() == 1) {
         prompts().message({MessageIcon::Information,

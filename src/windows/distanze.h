@@ -102,6 +102,11 @@ private:
     void fillInteractions();
     // Runs the calculation; a complete run redraws the rows.
     void recalculate();
+    void recordOutcome(const CalculationOutcome& outcome);
+    // Runs the calculation first when the data changed since the results were computed.
+    void refreshResults();
+    // Greys the interactions while they are those of the last complete calculation.
+    void showResultsStanding();
     bool pasteIntoRow(int row, bool weightColumn, const QString& text);
     bool moveFocus(QLineEdit* box, int rowStep, bool toWeight);
     void saveDistances(const QString& dialogTitle);
@@ -114,7 +119,7 @@ private:
     QLabel* m_unitLabel = nullptr;
     std::unique_ptr<CalculationCache> m_cache;
     std::optional<CalculationOutcome> m_lastOutcome;
-    int m_runs = 0; // calculations run from this window
+    quint64 m_outcomeInputs = 0; // the inputs m_lastOutcome was reached on
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-dis-");
     bool m_filling = false;

@@ -6,6 +6,7 @@
 #include "windowmanager.h"
 
 #include <archivefile.h>
+#include <calculation.h>
 #include <documentsink.h>
 #include <documentwriter.h>
 #include <gravitationchart.h>
@@ -78,6 +79,7 @@ void Grafici::buildControls()
 void Grafici::onLoad()
 {
     refreshCaption();
+    ensureCurrentResults(state());
     const ChartSlots slots = selectChartSlots(state());
     m_chart->showSlots(hasChartResults(slots) ? slots : ChartSlots{}, ChartKind::Bars);
     setPasso(chartHint());
@@ -96,6 +98,9 @@ void Grafici::cmdtorta_Click()
 
 void Grafici::drawChart(ChartKind kind)
 {
+    // Never the largest interactions of other data: a changed model or area runs the
+    // calculation first.
+    ensureCurrentResults(state());
     const ChartSlots slots = selectChartSlots(state());
     if (!hasChartResults(slots)) {
         // No share of a total that does not exist: an empty chart, never the last results.
@@ -238,6 +243,7 @@ void Grafici::apri_Click()
 
 void Grafici::saveInteractions(const QString& dialogTitle)
 {
+    ensureCurrentResults(state());
     const ProjectState& st = state();
     if (st.interactions.totalInteractions == 0) {
         prompts().inform(MessageIcon::Critical, st.run.checkTitle,
