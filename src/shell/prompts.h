@@ -9,6 +9,7 @@
 #include <optional>
 
 class QPrinter;
+class QWidget;
 
 namespace urbaflux {
 
@@ -65,6 +66,8 @@ public:
     virtual std::optional<QColor> chooseColour(const QColor& current) = 0;
     // True when the user accepted the printer dialog (the printer then holds the choice).
     virtual bool choosePrinter(QPrinter& printer) = 0;
+    // The window whose command asks next: its dialogs belong to it and centre on it.
+    virtual void setOwner(QWidget* /*owner*/) {}
 
     // Shorthands for the common cases.
     void inform(MessageIcon icon, const QString& title, const QString& text)

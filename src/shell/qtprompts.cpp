@@ -1,5 +1,6 @@
 #include "qtprompts.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -14,10 +15,44 @@
 
 namespace urbaflux {
 
+namespace {
+
+// Names and kinds from the file names alone. Qt's own provider guesses a file's type from its
+// contents, and reading a file that blocks (a device, a pipe, the pseudo files of /proc) would
+// hang the dialog and the program with it.
+class NameOnlyIconProvider : public QAbstractFileIconProvider
+{
+public:
+    NameOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override
+    {
+        return QAbstractFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("Cartella");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("File")
+                                : QStringLiteral("File ") + suffix.toUpper();
+    }
+};
+
+} // namespace
+
 QtPrompts::QtPrompts(QWidget* fallbackParent) : m_fallbackParent(fallbackParent) {}
+
+void QtPrompts::setOwner(QWidget* owner)
+{
+    m_owner = owner ? owner->window() : nullptr;
+}
 
 QWidget* QtPrompts::parentWidget() const
 {
+    if (m_owner && m_owner->isVisible())
+        return m_owner;
     if (QWidget* active = QApplication::activeWindow())
         return active;
     return m_fallbackParent;
@@ -109,7 +144,18 @@ QString QtPrompts::startingFolder()
 
 QString QtPrompts::runFileDialog(const FileRequest& request, bool save)
 {
+    // The last command succeeded on its file: its folder is where the user works.
+    if (!m_chosenFile.isEmpty()) {
+        const QFileInfo chosen(m_chosenFile);
+        if (chosen.isFile() && !chosen.isSymLink())
+            m_lastFolder = chosen.absolutePath();
+        m_chosenFile.clear();
+    }
     QFileDialog dialog(parentWidget(), request.title);
+    // Qt's own dialog, so that no file is read to guess its type (see NameOnlyIconProvider).
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    NameOnlyIconProvider icons;
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = nameFilters(request.filter);
@@ -135,7 +181,7 @@ QString QtPrompts::runFileDialog(const FileRequest& request, bool save)
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return {};
-    m_lastFolder = QFileInfo(chosen.constFirst()).absolutePath();
+    m_chosenFile = chosen.constFirst();
     return chosen.constFirst();
 }
 

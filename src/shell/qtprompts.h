@@ -5,7 +5,9 @@
 
 #include "prompts.h"
 
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 
 class QWidget;
 
@@ -14,7 +16,8 @@ namespace urbaflux {
 class QtPrompts : public Prompts
 {
 public:
-    // Dialogs are parented to the active window when there is one, else to fallbackParent.
+    // Dialogs are parented to the window whose command asks (setOwner), else to the active
+    // window when there is one, else to fallbackParent.
     explicit QtPrompts(QWidget* fallbackParent = nullptr);
 
     MessageAnswer message(const MessageRequest& request) override;
@@ -22,6 +25,7 @@ public:
     QString saveFile(const FileRequest& request) override;
     std::optional<QColor> chooseColour(const QColor& current) override;
     bool choosePrinter(QPrinter& printer) override;
+    void setOwner(QWidget* owner) override;
 
     // The program's "description|pattern|description|pattern" list as Qt name filters, one per
     // pair. Windows patterns become Qt's: ";" separates patterns and "*.*" means every file.
@@ -36,9 +40,13 @@ private:
     QWidget* parentWidget() const;
     QString runFileDialog(const FileRequest& request, bool save);
 
-    QWidget* m_fallbackParent = nullptr;
-    // Where the last file chosen in a file dialog lies: the next dialog starts there.
+    QPointer<QWidget> m_fallbackParent;
+    QPointer<QWidget> m_owner;
+    // Where the last file of a command that succeeded lies: the next dialog starts there.
     QString m_lastFolder;
+    // The file chosen last; its folder is remembered once the command on it has succeeded,
+    // that is once the file exists (a refused save leaves nothing; a read file was there).
+    QString m_chosenFile;
 };
 
 } // namespace urbaflux

@@ -388,6 +388,8 @@ ProjectState& WindowFrame::state() const
 
 Prompts& WindowFrame::prompts() const
 {
+    // What this window asks belongs to it, not to whichever window Qt deems active.
+    m_context.prompts.setOwner(const_cast<WindowFrame*>(this));
     return m_context.prompts;
 }
 

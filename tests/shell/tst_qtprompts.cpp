@@ -1,5 +1,6 @@
 #include "qtprompts.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -149,6 +150,9 @@ private Q_SLOTS:
         request.title = QStringLiteral("Salva");
         request.filter = QStringLiteral("File Urbaflux-dis- | Urbaflux-dis-*");
         const QString saved = prompts.saveFile(request);
+        QFile written(saved); // the save succeeded
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.close();
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             secondFolder = dialog->directory().absolutePath();
             dialog->reject();
@@ -163,6 +167,69 @@ private Q_SLOTS:
         QCOMPARE(firstFolder, documents);
         QCOMPARE(saved, studio + QStringLiteral("/Urbaflux-dis-prova"));
         QCOMPARE(secondFolder, studio);
+    }
+
+    // A refused save into a folder of files that block when read (/proc) must not become the
+    // folder the next dialog opens in; and no dialog reads the files it lists to guess a type.
+    void refusedFolderIsForgottenAndFilesAreNotRead()
+    {
+        QTemporaryDir work;
+        QtPrompts prompts;
+        FileRequest request;
+        request.title = QStringLiteral("Salva");
+        request.filter = QStringLiteral("Tutti i file (*.*)|*.*");
+        request.directory = work.path();
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectFile(work.filePath(QStringLiteral("Urbaflux-are-buono")));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QFile good(prompts.saveFile(request));
+        QVERIFY(good.open(QIODevice::WriteOnly)); // that save succeeded
+        good.close();
+
+        request.directory.clear();
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            dialog->selectFile(QStringLiteral("/proc/Urbaflux-are-rifiutato"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QCOMPARE(prompts.saveFile(request), QStringLiteral("/proc/Urbaflux-are-rifiutato"));
+        // ... and the program refused to write there.
+        QString folder, type;
+        bool nativeAvoided = false;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            folder = dialog->directory().absolutePath();
+            nativeAvoided = dialog->testOption(QFileDialog::DontUseNativeDialog);
+            if (dialog->iconProvider())
+                type = dialog->iconProvider()->type(QFileInfo(QStringLiteral("/proc/self/stat")));
+            dialog->reject();
+        });
+        prompts.openFile(request);
+        QCOMPARE(folder, QDir(work.path()).absolutePath());
+        QVERIFY(nativeAvoided);
+        QCOMPARE(type, QStringLiteral("File"));
+    }
+
+    // A message box belongs to the window whose command asked, even when another is active.
+    void messageBoxOverItsOwner()
+    {
+        QWidget owner, other;
+        owner.setGeometry(50, 50, 600, 400);
+        other.setGeometry(700, 500, 300, 200);
+        owner.show();
+        other.show();
+        other.activateWindow();
+        QtPrompts prompts;
+        prompts.setOwner(&owner);
+        QWidget* parent = nullptr;
+        bool centred = false;
+        whenShown<QMessageBox>([&](QMessageBox* box) {
+            parent = box->parentWidget();
+            centred = owner.frameGeometry().contains(box->frameGeometry().center());
+            box->accept();
+        });
+        prompts.inform(MessageIcon::Information, QStringLiteral("t"), QStringLiteral("x"));
+        QCOMPARE(parent, &owner);
+        QVERIFY(centred);
     }
 };
 
