@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <cmath>
 
@@ -400,11 +401,22 @@ void Distanze::weightEdited(int row, const QString& text)
     updateDistanceHint();
 }
 
+void Distanze::stopArrowRepeat(QScrollBar* arrows)
+{
+    const QPointF inside(arrows->width() / 2.0, arrows->height() / 2.0);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, arrows->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(arrows, &release);
+}
+
 void Distanze::arrowsMoved(int row, int position)
 {
     Row& r = m_rows[static_cast<size_t>(row - 1)];
     setTextIfDifferent(r.p100, QString::number(position)); // runs the weight's change handling
     if (r.p100->text() == QStringLiteral("50")) {
+        // A press held on the arrow would go on stepping while the message is open (the
+        // release reaches the message, not the arrows): the held press ends here, at 50.
+        stopArrowRepeat(r.hscroll);
         const ProjectState& st = state();
         prompts().message({MessageIcon::Question, st.run.checkTitle,
                            QStringLiteral("Attenzione: la distanza ") +

@@ -97,6 +97,8 @@ private:
     void distanceEdited(int row, const QString& text);
     void weightEdited(int row, const QString& text);
     void arrowsMoved(int row, int position);
+    // Ends a press held on a row's arrows, with its auto-repeat (a release the bar never got).
+    static void stopArrowRepeat(QScrollBar* arrows);
     // Fills the rows; true when a distance or weight box came to show a different text.
     bool fillRows();
     void fillInteractions();

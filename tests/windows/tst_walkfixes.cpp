@@ -58,6 +58,7 @@ private Q_SLOTS:
     void summaryTellsTheCurrentData();
     void stoppedCalculationLooksStale_data();
     void stoppedCalculationLooksStale();
+    void heldArrowStopsAtTheHalvingMessage();
 };
 
 void TestWalkFixes::changedInputsRecalculateWhenShown_data()
@@ -148,6 +149,35 @@ void TestWalkFixes::stoppedCalculationLooksStale()
     QCOMPARE(shownInteractions(w), words("80 20 25 25"));
     QVERIFY(!looksStale(w, 1));
     QVERIFY(resultsCurrent(h.state));
+}
+
+void TestWalkFixes::heldArrowStopsAtTheHalvingMessage()
+{
+    Harness h;
+    Distanze* w = twoAreasEveryDistanceTen(h);
+    QScrollBar* bar = arrows(w, 1);
+    bar->setValue(49);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.subControls = QStyle::SC_All;
+    const QRect right = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarAddLine, bar);
+    h.prompts.expectMessage();
+    // The press is held well past the auto-repeat delay; the release comes after the message.
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, right.center());
+    UF_VERIFY_PROMPTS(h.prompts);
+    QTest::qWait(1200);
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, right.center());
+    QCOMPARE(bar->value(), 50);
+    QCOMPARE(p100(w, 1)->text(), QStringLiteral("50"));
+    QCOMPARE(h.state.distances.weight[1], FieldValue::fromText(QStringLiteral("50")));
+    QCOMPARE(shownInteractions(w), words("80 20 25 25"));
+    QVERIFY(h.prompts.verifyDone());
 }
 
 QTEST_MAIN(TestWalkFixes)
