@@ -176,8 +176,7 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         d->windowItems[static_cast<size_t>(i)] = item;
     }
     d->windowsMenu->addSeparator();
-    addItem(d->windowsMenu, facts.colourCaption, "mnuColore",
-            &WindowFrame::chooseBackgroundColour);
+    addItem(d->windowsMenu, facts.colourCaption, "mnuColore", &WindowFrame::chooseBackgroundColour);
 
     d->helpMenu = bar->addMenu(QStringLiteral("&?"));
     QAction* guide = d->helpMenu->addAction(QStringLiteral("&Guida in linea"));
@@ -210,8 +209,7 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
             toolbar->addSeparator();
             continue;
         }
-        const QString tip =
-            design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
+        const QString tip = design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
         QAction* action = toolbar->addAction(toolbarIcon(position), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(position));
         action->setToolTip(tip);

@@ -3,7 +3,7 @@
 namespace urbaflux {
 
 Frontespizio::Frontespizio(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::Frontespizio, context, parent)
+    : WindowFrame(facts(), context, parent)
 {
 }
 

@@ -11,8 +11,15 @@ class Grafici : public WindowFrame
     Q_OBJECT
 
 public:
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit Grafici(AppContext& context, QWidget* parent = nullptr);
     ~Grafici() override;
+
+    // The bar and the pie chart of the current results (virtual: tests stand in for the charts).
+    virtual void cmdbarre_Click();
+    virtual void cmdtorta_Click();
 
 protected:
     void onLoad() override;

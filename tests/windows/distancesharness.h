@@ -7,7 +7,9 @@
 
 #include "distanze.h"
 #include "documentrecorder.h"
+#include "grafici.h"
 #include "scriptedprompts.h"
+#include "windowfactory.h"
 #include "windowframe.h"
 #include "windowmanager.h"
 
@@ -43,8 +45,10 @@ struct DistancesHarness
                 return new Distanze(ctx);
             if (id == WindowId::Grafici && charts)
                 return charts(id, ctx);
-            if (id == WindowId::DatiAree || id == WindowId::Grafici)
-                return new WindowFrame(id, ctx);
+            if (id == WindowId::DatiAree)
+                return new WindowFrame(windowFacts(id), ctx);
+            if (id == WindowId::Grafici)
+                return new Grafici(ctx);
             return nullptr;
         });
     }
