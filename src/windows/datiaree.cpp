@@ -418,29 +418,12 @@ void DatiAree::avanti_Click()
         return;
     }
 
-    buildPairList();
+    urbaflux::buildPairList(state());
     if (!state().distances.distance[1].isEmpty()) {
         if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
             distances->refreshGrid();
     }
     windows().showWindow(WindowId::Distanze);
-}
-
-void DatiAree::buildPairList()
-{
-    ProjectState& s = state();
-    const int count = qBound(0, s.areas.count, kMaxAreas);
-    int k = 0;
-    for (int i = 1; i <= count; ++i) {
-        for (int j = 1; j <= count; ++j) {
-            ++k;
-            const auto at = static_cast<size_t>(k);
-            s.distances.pairNumbers[at] = pairNumbersText(i, j);
-            s.distances.pairNames[at] = s.areas.name[static_cast<size_t>(i)] + QLatin1Char('-') +
-                                        s.areas.name[static_cast<size_t>(j)];
-            s.distances.weight[at] = FieldValue::fromNumber(100);
-        }
-    }
 }
 
 void DatiAree::clearData()

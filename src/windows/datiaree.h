@@ -72,7 +72,6 @@ private:
     void nomeChanged(int row, const QString& text);
     void origineChanged(int row, const QString& text);
     void destinazioneChanged(int row, const QString& text);
-    void buildPairList();
     void pasteInto(int row, int column);
     bool saveAreas(const QString& fileName);
     QString archiveFailureTitle() const;

@@ -76,15 +76,7 @@ struct DistancesHarness
             state.areas.destination[i] = destinations[i - 1];
         }
         computeAreaTotals(state);
-        for (int i = 1; i <= n; ++i) {
-            for (int j = 1; j <= n; ++j) {
-                const int k = pairIndex(i, j, n);
-                state.distances.pairNumbers[k] = pairNumbersText(i, j);
-                state.distances.pairNames[k] =
-                    state.areas.name[i] + QLatin1Char('-') + state.areas.name[j];
-                state.distances.weight[k] = FieldValue::fromNumber(100);
-            }
-        }
+        buildPairList(state);
     }
     // N areas whose origins and destinations are all `value`.
     void setAreas(int kind, int n, const QString& value)
