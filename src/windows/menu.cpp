@@ -6,6 +6,7 @@
 #include "distanze.h"
 #include "document.h"
 #include "documentsink.h"
+#include "frontespizio.h"
 #include "modelcaptions.h"
 #include "modelchoicearchive.h"
 #include "modelchoiceprintout.h"
@@ -465,6 +466,8 @@ void Menu::apritutto_Click()
         if (auto* window = windows().touchAs<WindowFrame>(id))
             window->stateReplaced();
     }
+    if (auto* titlePage = windows().touchAs<Frontespizio>(WindowId::Frontespizio))
+        titlePage->setTitlePage(m_titlePageRead);
 }
 
 bool Menu::modelChoiceComplete() const

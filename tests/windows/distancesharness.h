@@ -7,7 +7,6 @@
 
 #include "distanze.h"
 #include "documentrecorder.h"
-#include "grafici.h"
 #include "scriptedprompts.h"
 #include "windowfactory.h"
 #include "windowframe.h"
@@ -45,10 +44,8 @@ struct DistancesHarness
                 return new Distanze(ctx);
             if (id == WindowId::Grafici && charts)
                 return charts(id, ctx);
-            if (id == WindowId::DatiAree)
+            if (id == WindowId::DatiAree || id == WindowId::Grafici)
                 return new WindowFrame(windowFacts(id), ctx);
-            if (id == WindowId::Grafici)
-                return new Grafici(ctx);
             return nullptr;
         });
     }

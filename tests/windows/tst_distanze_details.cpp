@@ -4,6 +4,7 @@
 // sizes and column alignment of the printout.
 
 #include "distancesharness.h"
+#include "grafici.h"
 
 #include <numbertext.h>
 #include <projectstate.h>
