@@ -53,7 +53,8 @@ HelpPage::HelpPage(WindowId id, AppContext& context, QWidget* parent)
     m_label2 = new QLabel;
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setWordWrap(true);
-    m_label2->setAlignment(Qt::AlignJustify | Qt::AlignTop);
+    // Left-aligned on screen: a narrow column justified opens wide gaps; the printout justifies.
+    m_label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_label2->setTextFormat(Qt::PlainText);
     m_label2->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_label2->setContentsMargins(8, 6, 8, 6);

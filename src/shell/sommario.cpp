@@ -73,18 +73,22 @@ Sommario::Sommario(AppContext& context, QWidget* parent)
         const int top = 180 + (i - 1) * 435;
         auto* label = new QLabel(entryText(i), this);
         label->setObjectName(QStringLiteral("label_%1").arg(i));
+        // Condensed, so that the longest entry still fits once bold.
+        QFont font = label->font();
+        font.setStretch(QFont::Condensed);
+        label->setFont(font);
         label->setFrameShadow(QFrame::Plain);
         label->setLineWidth(1);
         setRaised(label, true);
         label->setMouseTracking(true);
         label->setCursor(Qt::PointingHandCursor);
         label->installEventFilter(this);
-        placeTwips(label, 120, top, 2895, 345);
+        placeTwips(label, 120, top, 3015, 345);
         m_labels[static_cast<size_t>(i)] = label;
 
         auto* button = new QPushButton(QStringLiteral("--->"), this);
         button->setObjectName(QStringLiteral("pulsante_%1").arg(i));
-        placeTwips(button, 3105, top, 750, 345);
+        placeTwips(button, 3225, top, 630, 345);
         connect(button, &QPushButton::clicked, this, [this, i] { openEntry(i); });
         m_buttons[static_cast<size_t>(i)] = button;
     }
