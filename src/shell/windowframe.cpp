@@ -404,6 +404,11 @@ void WindowFrame::setBackgroundColour(const QColor& colour)
     d->background = colour;
     QPalette palette = d->central->palette();
     palette.setColor(QPalette::Window, colour);
+    // Labels, totals and the hint stay readable on whatever colour the user chooses; greyed
+    // texts (results of an earlier calculation) stay grey but readable too.
+    const bool dark = qGray(colour.rgb()) < 128;
+    palette.setColor(QPalette::WindowText, dark ? QColor(Qt::white) : QColor(Qt::black));
+    palette.setColor(QPalette::PlaceholderText, dark ? QColor(176, 176, 176) : QColor(96, 96, 96));
     d->central->setPalette(palette);
 }
 

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,9 +121,11 @@ void DatiAree::buildControls()
             QStringLiteral("il nome che identifica l'area"), kNameLeft, kNameWidth);
     m_lblorigini = heading(QStringLiteral("lblorigini"), QStringLiteral("origini"),
                            QStringLiteral("valori rilevati o stimati"), kOriginLeft, kValueWidth);
-    m_lbldestinazioni =
-        heading(QStringLiteral("lbldestinazioni"), QStringLiteral("destinazioni"),
-                QStringLiteral("valori rilevati o stimati"), kDestinationLeft, kValueWidth);
+    // The destination heading may use the room above the scroll bar.
+    m_lbldestinazioni = heading(QStringLiteral("lbldestinazioni"), QStringLiteral("destinazioni"),
+                                QStringLiteral("valori rilevati o stimati"), kDestinationLeft,
+                                kExplanationLeft - 30 - kDestinationLeft);
+    m_headingPointSize = m_lblorigini->font().pointSizeF();
 
     for (int r = 1; r <= kRows; ++r) {
         const auto at = static_cast<size_t>(r);
@@ -316,8 +319,21 @@ void DatiAree::showAreaRows()
 
 void DatiAree::setColumnHeadings(const QString& origins, const QString& destinations)
 {
-    m_lblorigini->setText(origins);
-    m_lbldestinazioni->setText(destinations);
+    fitHeading(m_lblorigini, origins);
+    fitHeading(m_lbldestinazioni, destinations);
+}
+
+void DatiAree::fitHeading(QLabel* heading, const QString& text)
+{
+    // The longer headings of the models ("stima destinazioni") exceed their column at the
+    // headings' size: a smaller size shows them whole.
+    QFont font = heading->font();
+    font.setPointSizeF(m_headingPointSize);
+    const int room = heading->contentsRect().width();
+    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    heading->setFont(font);
+    heading->setText(text);
 }
 
 void DatiAree::setExplanation(const QString& text)

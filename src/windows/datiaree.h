@@ -68,6 +68,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows a column heading whole, in a smaller size when it exceeds its column.
+    void fitHeading(QLabel* heading, const QString& text);
     void buildControls();
     void nomeChanged(int row, const QString& text);
     void origineChanged(int row, const QString& text);
@@ -82,6 +84,7 @@ private:
     std::array<QLineEdit*, kRows + 1> m_destinazione{};
     QScrollBar* m_scroll = nullptr;
     QLabel* m_lblorigini = nullptr;
+    qreal m_headingPointSize = 9.0;
     QLabel* m_lbldestinazioni = nullptr;
     QLabel* m_totorig = nullptr;
     QLabel* m_totdest = nullptr;

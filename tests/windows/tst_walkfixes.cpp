@@ -7,6 +7,7 @@
 #include <calculation.h>
 
 #include <QTest>
+#include <cstdlib>
 
 using namespace urbaflux;
 
@@ -59,6 +60,8 @@ private Q_SLOTS:
     void stoppedCalculationLooksStale_data();
     void stoppedCalculationLooksStale();
     void heldArrowStopsAtTheHalvingMessage();
+    void labelsReadableOnTheChosenBackground_data();
+    void labelsReadableOnTheChosenBackground();
 };
 
 void TestWalkFixes::changedInputsRecalculateWhenShown_data()
@@ -178,6 +181,33 @@ void TestWalkFixes::heldArrowStopsAtTheHalvingMessage()
     QCOMPARE(h.state.distances.weight[1], FieldValue::fromText(QStringLiteral("50")));
     QCOMPARE(shownInteractions(w), words("80 20 25 25"));
     QVERIFY(h.prompts.verifyDone());
+}
+
+void TestWalkFixes::labelsReadableOnTheChosenBackground_data()
+{
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("navy") << QColor(20, 20, 60);
+    QTest::newRow("black") << QColor(0, 0, 0);
+    QTest::newRow("yellow") << QColor(255, 255, 120);
+}
+
+void TestWalkFixes::labelsReadableOnTheChosenBackground()
+{
+    QFETCH(QColor, background);
+    Harness h;
+    Distanze* w = twoAreasEveryDistanceTen(h);
+    h.prompts.expectColour(background);
+    w->toolbarAction(14)->trigger();
+    UF_VERIFY_PROMPTS(h.prompts);
+    typeInto(p100(w, 2), QStringLiteral("x")); // the interactions greyed as well
+    for (const QString& name :
+         {QStringLiteral("Label1"), QStringLiteral("int"), QStringLiteral("interazioni_1"),
+          QStringLiteral("num_1"), QStringLiteral("passo")}) {
+        auto* label = child<QLabel>(w, name);
+        QVERIFY(label);
+        const QColor text = label->palette().color(label->foregroundRole());
+        QVERIFY2(std::abs(qGray(text.rgb()) - qGray(background.rgb())) >= 80, qPrintable(name));
+    }
 }
 
 QTEST_MAIN(TestWalkFixes)
