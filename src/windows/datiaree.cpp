@@ -31,7 +31,7 @@ namespace {
 
 void place(QWidget* widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(left / 15, top / 15, width / 15, height / 15);
+    WindowFrame::placeTwips(widget, left, top, width, height);
 }
 
 const QString kAreaFilter =

@@ -27,12 +27,10 @@ namespace urbaflux {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QRect twips(int left, int top, int width, int height)
 {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
+    return {WindowFrame::twipsToPixels(left), WindowFrame::twipsToPixels(top),
+            WindowFrame::twipsToPixels(width), WindowFrame::twipsToPixels(height)};
 }
 
 // Grid geometry, in twips.
