@@ -406,17 +406,13 @@ QString Menu::archiveFailureTitle() const
 void Menu::apri_Click()
 {
     m_dialogFileName.clear();
-    const QString path = prompts().openFile({QStringLiteral("Apri file (scelta del modello)"),
-                                             kModelFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
+    const Parsed<ModelChoiceRecord> parsed = openArchiveFile(
+        *this,
+        {QStringLiteral("Apri file (scelta del modello)"), kModelFilter, 2, QString(), QString()},
+        m_dialogFileName, archiveFailureTitle(), readModelChoiceFile);
+    if (!parsed.ok())
         return;
-    m_dialogFileName = path;
-    const Parsed<ModelChoiceRecord> parsed = readModelChoiceFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
-        return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     applyModelChoice(*parsed.value, state());
     // The first model click creates the area window, whose defaults would otherwise replace
     // what the file said; the boxes are therefore filled from the values read.
@@ -427,18 +423,16 @@ void Menu::apri_Click()
 
 void Menu::apritutto_Click()
 {
-    const QString path = prompts().openFile({QStringLiteral("Apri file (tutti i dati)"),
-                                             QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"),
-                                             1, QStringLiteral("Urbaflux-tot-"), QString()});
-    if (path.isEmpty())
+    QString chosen;
+    const Parsed<CompleteRecord> parsed = openArchiveFile(
+        *this,
+        {QStringLiteral("Apri file (tutti i dati)"),
+         QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"), 1, QStringLiteral("Urbaflux-tot-"),
+         QString()},
+        chosen, state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+        [](const QString& path) { return readCompleteFile(path); });
+    if (!parsed.ok())
         return;
-    const Parsed<CompleteRecord> parsed = readCompleteFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical,
-                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                         parsed.error);
-        return;
-    }
     // A complete archive is not a model-choice file: the next "Salva" asks for a name rather
     // than write one record over the whole elaboration.
     m_currentFile.clear();
@@ -479,16 +473,6 @@ void Menu::saveModelChoice(bool askName)
                          QStringLiteral("Inserire prima tutti i dati."));
         return;
     }
-    QString path = askName ? QString() : m_currentFile;
-    if (path.isEmpty()) {
-        const QString title = askName ? QStringLiteral("Salva file con nome (scelta del modello)")
-                                      : QStringLiteral("Salva file (scelta del modello)");
-        path = prompts().saveFile({title, kModelSaveFilter, 1, m_dialogFileName, QString()});
-        if (path.isEmpty())
-            return;
-        m_dialogFileName = path;
-    }
-
     // The file holds the boxes as they read now; the state takes the same texts only once the
     // file is written, so a refused save changes nothing.
     ModelChoiceRecord record = modelChoiceRecordOf(state());
@@ -496,11 +480,15 @@ void Menu::saveModelChoice(bool askName)
     record.alpha = FieldValue::fromText(m_al->text());
     record.tolerance = FieldValue::fromText(m_sc->text());
     record.unit = m_unitamisura->text();
-    const SaveResult result = writeModelChoiceFile(path, record);
-    if (!result.ok) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+    const QString title = askName ? QStringLiteral("Salva file con nome (scelta del modello)")
+                                  : QStringLiteral("Salva file (scelta del modello)");
+    const QString path =
+        saveArchiveFile(*this, askName ? QString() : m_currentFile,
+                        {title, kModelSaveFilter, 1, m_dialogFileName, QString()}, m_dialogFileName,
+                        archiveFailureTitle(),
+                        [&record](const QString& p) { return writeModelChoiceFile(p, record); });
+    if (path.isEmpty())
         return;
-    }
     m_currentFile = path;
     ModelChoice& model = state().model;
     model.alpha = record.alpha;
