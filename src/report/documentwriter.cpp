@@ -272,13 +272,17 @@ int DocumentWriter::CountPages() const
     return layout.pageCount();
 }
 
-DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
+DocumentSaveResult saveDocument(const Document& document, const QString& path)
 {
-    static const Document empty;
-    const Document& document = m_document ? *m_document : empty;
     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         return savePdf(document, path);
     return saveDocx(document, path);
+}
+
+DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
+{
+    static const Document empty;
+    return saveDocument(m_document ? *m_document : empty, path);
 }
 
 QString DocumentWriter::pageCountText(int pages)

@@ -24,6 +24,11 @@ struct DocumentSaveResult
     explicit operator bool() const { return ok; }
 };
 
+// Saves a document by the name's ending (any case): ".pdf" the paginated rendering, ".odt"
+// OpenDocument, anything else DOCX. An existing file is replaced only when the whole new file
+// was written.
+DocumentSaveResult saveDocument(const Document& document, const QString& path);
+
 class DocumentWriter
 {
 public:
