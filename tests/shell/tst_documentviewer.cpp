@@ -200,7 +200,14 @@ private Q_SLOTS:
         ScriptedPrompts prompts;
         RecordingOpener opener;
         DocumentViewer viewer(distances(11), prompts, opener);
+        QSignalSpy finished(&viewer, &DocumentViewer::saveFinished);
         viewer.openAction()->trigger();
+        // The file is written on the worker thread: the window goes on meanwhile, and the
+        // word processor gets the file once it is complete.
+        QVERIFY(viewer.isSaving());
+        QVERIFY(!viewer.openAction()->isEnabled());
+        QCOMPARE(opener.opened.size(), 0);
+        QVERIFY(finished.wait(10000));
         QVERIFY(prompts.verifyDone());
         QCOMPARE(opener.opened.size(), 1);
         QVERIFY(opener.opened.first().endsWith(QStringLiteral(".docx")));
@@ -210,6 +217,7 @@ private Q_SLOTS:
         opener.answer = false;
         prompts.expectMessage();
         viewer.openInWordProcessor();
+        QVERIFY(finished.wait(10000));
         QVERIFY(prompts.verifyDone());
         QCOMPARE(opener.opened.size(), 2);
         QVERIFY(opener.opened[0] != opener.opened[1]);
