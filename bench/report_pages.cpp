@@ -134,7 +134,7 @@ int main(int argc, char** argv)
         PageLayout layout(*document);
         layout.paginateAll();
         const QString base = folder.filePath(QStringLiteral("%1-%2").arg(name).arg(areas));
-        for (const char* suffix : {".docx", ".pdf"}) {
+        for (const char* suffix : {".docx", ".odt", ".pdf"}) {
             const QString path = base + QString::fromLatin1(suffix);
             const DocumentSaveResult saved = saveDocument(*document, path);
             if (!saved) {

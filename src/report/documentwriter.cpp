@@ -1,6 +1,7 @@
 #include "documentwriter.h"
 
 #include "docxexporter.h"
+#include "odtexporter.h"
 #include "pagelayout.h"
 
 #include <QBuffer>
@@ -276,6 +277,8 @@ DocumentSaveResult saveDocument(const Document& document, const QString& path)
 {
     if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         return savePdf(document, path);
+    if (path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive))
+        return saveOdt(document, path);
     return saveDocx(document, path);
 }
 

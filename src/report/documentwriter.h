@@ -69,7 +69,8 @@ public:
     void AlignColumnRight(int table, int column);
     // Number of pages of the document as its PDF is paginated.
     int CountPages() const;
-    // Saves the document: PDF when the path ends in ".pdf" (any case), DOCX otherwise. An
+    // Saves the document: PDF when the path ends in ".pdf", ODT for ".odt" (any case), DOCX
+    // otherwise. An
     // existing file is replaced only when the whole new file was written.
     DocumentSaveResult SaveDocumentAs(const QString& path) const;
 

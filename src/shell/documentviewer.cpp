@@ -242,13 +242,15 @@ void DocumentViewer::saveAs()
         return;
     FileRequest request;
     request.title = QStringLiteral("Salva come");
-    request.filter = QStringLiteral("Documento Word (*.docx)|*.docx|Documento PDF (*.pdf)|*.pdf");
+    request.filter = QStringLiteral("Documento Word (*.docx)|*.docx|Documento OpenDocument "
+                                    "(*.odt)|*.odt|Documento PDF (*.pdf)|*.pdf");
     request.selectedFilter = 1;
     request.fileName = suggestedName() + QStringLiteral(".docx");
     QString path = m_prompts.saveFile(request);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".docx");
     startSave(path);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The window a printout opens: the document page by page, as its PDF and its printout will
-// look, with "Stampa...", "Salva come..." (DOCX or PDF) and "Apri con l'elaboratore di testi".
+// look, with "Stampa...", "Salva come..." (DOCX, ODT or PDF) and "Apri con l'elaboratore di testi".
 //
 // A long document is paginated in slices on the user-interface thread (a timer hands out a few
 // thousand table rows at a time), so the first page shows at once and the window stays usable

@@ -3,6 +3,7 @@
 
 #include "documentwriter.h"
 #include "docxexporter.h"
+#include "odtexporter.h"
 #include "pagelayout.h"
 #include "sampledocuments.h"
 
@@ -557,6 +558,34 @@ private Q_SLOTS:
         const QByteArray xml =
             readPackage(docxOf(document)).value(QStringLiteral("word/document.xml"));
         QCOMPARE(xml.count("<w:cantSplit/>"), 2500 + body.tables.size());
+    }
+
+    // The ODT: its type first and stored, well-formed parts, the same pieces of the long table
+    // as the DOCX, blanks kept, the page-count field and the picture.
+    void odtPackage()
+    {
+        DocumentWriter writer;
+        samples::buildEveryOperation(writer, m_picture);
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadWrite);
+        QString error;
+        QVERIFY2(writeOdt(writer.document(), &buffer, &error), qPrintable(error));
+        QCOMPARE(data.mid(30, 8), QByteArray("mimetype"));
+        QCOMPARE(data.mid(38, 39), QByteArray("application/vnd.oasis.opendocument.text"));
+        const auto parts = readPackage(data);
+        for (const char* name : {"content.xml", "styles.xml", "meta.xml", "META-INF/manifest.xml"})
+            QVERIFY2(xmlError(parts.value(QString::fromLatin1(name))).isEmpty(), name);
+        const QByteArray content = parts.value(QStringLiteral("content.xml"));
+        const Body docx = readBody(
+            readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml")));
+        QCOMPARE(content.count("<table:table "), docx.tables.size());
+        QVERIFY(content.contains("<text:page-count>"));
+        QVERIFY(content.contains("<text:s/>1- 1<"));
+        QVERIFY(content.contains("fo:break-before=\"page\""));
+        QVERIFY(
+            parts.value(QStringLiteral("META-INF/manifest.xml")).contains("Pictures/image1.png"));
+        QVERIFY(parts.value(QStringLiteral("Pictures/image1.png")).startsWith("\x89PNG"));
     }
 
     void saveReplacesAndFailsCleanly()

@@ -142,6 +142,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("magic");
         QTest::newRow("docx") << QStringLiteral("stampa.docx") << QStringLiteral("stampa.docx")
                               << QByteArray("PK");
+        QTest::newRow("odt") << QStringLiteral("stampa.odt") << QStringLiteral("stampa.odt")
+                             << QByteArray("PK\x03\x04");
         QTest::newRow("pdf") << QStringLiteral("stampa.pdf") << QStringLiteral("stampa.pdf")
                              << QByteArray("%PDF");
         QTest::newRow("no extension")
@@ -166,7 +168,8 @@ private Q_SLOTS:
         QCOMPARE(head(folder + QLatin1Char('/') + saved, magic.size()), magic);
         const FileRequest request = prompts.fileRequests().first();
         QCOMPARE(request.filter,
-                 QStringLiteral("Documento Word (*.docx)|*.docx|Documento PDF (*.pdf)|*.pdf"));
+                 QStringLiteral("Documento Word (*.docx)|*.docx|Documento OpenDocument "
+                                "(*.odt)|*.odt|Documento PDF (*.pdf)|*.pdf"));
         QCOMPARE(request.fileName, QStringLiteral("Urbaflux.docx"));
     }
 
