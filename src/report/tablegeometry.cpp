@@ -227,10 +227,12 @@ TableGeometry tableGeometry(const Table& table, double textWidth)
     widths.back() = roundToTwips(textWidth - used);
     geometry.columnWidths = widths;
 
+    // Half the slack of a point stays on our side too: rounding the widths to twips must not
+    // make the widest number of a column wrap.
     geometry.breakWidths.resize(widths.size());
     for (size_t c = 0; c < widths.size(); ++c)
         geometry.breakWidths[c] =
-            std::max(1.0, (widths[c] - padding - kWidthSlackPoints) / kWidthSlackFactor);
+            std::max(1.0, (widths[c] - padding - kWidthSlackPoints / 2) / kWidthSlackFactor);
 
     geometry.rowLines.assign(static_cast<size_t>(std::max(table.rows, 0)), 1);
     for (int row = 0; row < table.rows; ++row) {

@@ -1,7 +1,7 @@
 // The window printouts at 2 and 30 areas with long area names, as LibreOffice lays them out:
-// the same page count as the program's pages, one heading row per page at its top, and no
-// number broken over two lines (in LibreOffice's pages and in the program's PDF). Skipped
-// where LibreOffice is not installed; bench/libreoffice_pages.sh measures 180 areas.
+// the same page count as the program's pages for the DOCX and the ODT, one heading row per page at
+// its top, and no number broken over two lines (in LibreOffice's pages and in the program's PDF).
+// Skipped where LibreOffice is not installed; bench/libreoffice_pages.sh measures 180 areas.
 
 #include "documentwriter.h"
 #include "pagelayout.h"
@@ -105,10 +105,12 @@ private Q_SLOTS:
             programPages[name] = layout.pageCount();
             const QString docx = dir.filePath(name + QStringLiteral(".docx"));
             const QString pdf = dir.filePath(name + QStringLiteral(".pdf"));
+            const QString odt = dir.filePath(name + QStringLiteral("-odt.odt"));
             QVERIFY(saveDocument(*document, docx));
+            QVERIFY(saveDocument(*document, odt));
             QVERIFY(saveDocument(*document, pdf));
             QCOMPARE(pdfPageCount(pdf), layout.pageCount());
-            files << docx;
+            files << docx << odt;
         }
         const QStringList ours = pageTexts(dir.filePath(QStringLiteral("distanze.pdf")));
         if (!ours.isEmpty()) {
@@ -150,11 +152,15 @@ private Q_SLOTS:
             const QString pdf = out + QLatin1Char('/') + it.key() + QStringLiteral(".pdf");
             QVERIFY2(QFile::exists(pdf), qPrintable(QString::fromLocal8Bit(office.readAll())));
             QCOMPARE(pdfPageCount(pdf), it.value());
+            QCOMPARE(pdfPageCount(out + QLatin1Char('/') + it.key() + QStringLiteral("-odt.pdf")),
+                     it.value());
         }
-        const QStringList theirs = pageTexts(out + QStringLiteral("/distanze.pdf"));
-        if (!theirs.isEmpty()) {
-            const QString fault = checkDistancesPages(theirs, areas * areas);
-            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        for (const char* name : {"/distanze.pdf", "/distanze-odt.pdf"}) {
+            const QStringList theirs = pageTexts(out + QString::fromLatin1(name));
+            if (!theirs.isEmpty()) {
+                const QString fault = checkDistancesPages(theirs, areas * areas);
+                QVERIFY2(fault.isEmpty(), qPrintable(QString::fromLatin1(name) + fault));
+            }
         }
     }
 };
