@@ -522,6 +522,33 @@ private Q_SLOTS:
                     .contains("MODELLO GRAVITAZIONALE URBANISTICO"));
     }
 
+    // Widths come from every row, the 32,401st included: no number, pair label or heading word
+    // is wider than the width its column is broken at; only the names wrap.
+    void widthsFromAllTheText()
+    {
+        DocumentWriter writer;
+        samples::buildDistancesPrintout(writer, 32401);
+        const Table& table = *writer.document().tables().front();
+        const TableGeometry shape = tableGeometry(table, writer.document().pageSetup().textWidth());
+        const TextMeasure body(table.font, table.fontSize, false);
+        const TextMeasure bold(table.font, table.fontSize, true);
+        for (const int column : {0, 1, 3, 4, 5}) {
+            const double limit = shape.breakWidths[size_t(column)];
+            for (int row = 1; row < table.rows; ++row)
+                QVERIFY2(body.width(table.cell(row, column)) <= limit,
+                         qPrintable(table.cell(row, column)));
+        }
+        for (int column = 0; column < table.columns; ++column) {
+            for (const QString& word : table.cell(0, column).split(QChar(32)))
+                QVERIFY2(bold.width(word) <= shape.breakWidths[size_t(column)], qPrintable(word));
+        }
+        QCOMPARE(shape.rowLines[32400], std::uint8_t(1));
+        double total = 0;
+        for (double width : shape.columnWidths)
+            total += width;
+        QVERIFY(qAbs(total - writer.document().pageSetup().textWidth()) < 0.05);
+    }
+
     // The DOCX holds one table per page the pager gives the long table, each opening its page
     // (after a page-breaking separator) with the heading row; rows never split and are as high
     // as the pager makes them.
