@@ -1,6 +1,7 @@
 #include "documentwriter.h"
 
 #include "docxexporter.h"
+#include "odtexporter.h"
 #include "pagelayout.h"
 
 #include <QBuffer>
@@ -272,13 +273,19 @@ int DocumentWriter::CountPages() const
     return layout.pageCount();
 }
 
+DocumentSaveResult saveDocument(const Document& document, const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return savePdf(document, path);
+    if (path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive))
+        return saveOdt(document, path);
+    return saveDocx(document, path);
+}
+
 DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
 {
     static const Document empty;
-    const Document& document = m_document ? *m_document : empty;
-    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        return savePdf(document, path);
-    return saveDocx(document, path);
+    return saveDocument(m_document ? *m_document : empty, path);
 }
 
 QString DocumentWriter::pageCountText(int pages)
