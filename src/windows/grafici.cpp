@@ -9,6 +9,11 @@ Grafici::Grafici(AppContext& context, QWidget* parent)
 
 Grafici::~Grafici() = default;
 
+bool Grafici::writeChartPicture(QString* error)
+{
+    return renderChartPicture(selectChartSlots(state()), currentKind(), chartPicturePath(), error);
+}
+
 void Grafici::onLoad()
 {
     captureLayout();

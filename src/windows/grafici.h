@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chartpicture.h"
 #include "windowframe.h"
 
 namespace urbaflux {
@@ -13,6 +14,11 @@ class Grafici : public WindowFrame
 public:
     explicit Grafici(AppContext& context, QWidget* parent = nullptr);
     ~Grafici() override;
+
+    // MINIMAL STAND-IN until the charts work lands: the bar chart of the current results.
+    ChartKind currentKind() const { return ChartKind::Bars; }
+    // Renders the chart as shown to chartPicturePath().
+    bool writeChartPicture(QString* error);
 
 protected:
     void onLoad() override;
