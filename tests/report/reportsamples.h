@@ -25,19 +25,9 @@ inline std::unique_ptr<ProjectState> elaboration(int areas, int kind = 1)
     state->areas.count = areas;
     for (int i = 1; i <= areas; ++i) {
         state->areas.name[i] = QStringLiteral("Quartiere %1").arg(i);
-        // Equal totals, as the doubly constrained model needs.
         state->areas.origin[i] = QString::number(100 + (i * 37) % 400);
-        state->areas.destination[i] = QString::number(100 + (i * 53) % 400);
-    }
-    if (kind == 1) {
-        double origins = 0;
-        double destinations = 0;
-        for (int i = 1; i <= areas; ++i) {
-            origins += state->areas.origin[i].toDouble();
-            destinations += state->areas.destination[i].toDouble();
-        }
-        state->areas.destination[1] =
-            QString::number(state->areas.destination[1].toDouble() + origins - destinations);
+        // The origins in reverse order: equal totals, as the doubly constrained model needs.
+        state->areas.destination[i] = QString::number(100 + ((areas + 1 - i) * 37) % 400);
     }
     for (int i = 1; i <= areas; ++i)
         for (int j = 1; j <= areas; ++j) {
@@ -50,7 +40,8 @@ inline std::unique_ptr<ProjectState> elaboration(int areas, int kind = 1)
             state->distances.weight[k] = FieldValue::fromNumber(100);
         }
     computeAreaTotals(*state);
-    calculateInteractions(*state);
+    if (!calculateInteractions(*state).completed())
+        qFatal("sample elaboration of %d areas not computed", areas);
     return state;
 }
 
