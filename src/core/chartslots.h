@@ -1,59 +1,51 @@
 #pragma once
 
-// MINIMAL STAND-IN for the charts work, written to its agreed interface so that the report
-// builds before that work lands; the charts branch replaces this file whole.
-
-#include "projectstate.h"
+// The 20 main gravitations of an elaboration: the largest pair interactions, in decreasing
+// order, as the charts window draws them and the report pictures them. Selection is a plain
+// function of the project state, so that the window, the report, tests and benchmarks share it.
+//
+// Slot r holds the r-th largest interaction among the N² pairs; among equal interactions the
+// pair that comes later in pair order is taken first, as the program always ranked them. A slot
+// without a pair (fewer than 20 pairs) has pair 0, an empty label and value 0.
 
 #include <QString>
 #include <array>
-#include <cmath>
 
 namespace urbaflux {
 
+struct ProjectState;
+
+inline constexpr int kChartSlots = 20;
+
 struct ChartSlot
 {
-    int pair = 0; // 0: empty slot
-    QString label;
+    int pair = 0;  // pair number (1 to N²) shown in the slot; 0: empty slot
+    QString label; // the pair's numbers as the distances grid shows them (" 117- 180")
     double value = 0;
-    int percent = 0;
+    int percent = 0; // whole percent of the total interactions
 };
 
 struct ChartSlots
 {
-    std::array<ChartSlot, 20> slots;
-    double total = 0;
+    std::array<ChartSlot, kChartSlots> slots; // slots[r - 1] is slot r
+    double total = 0;                         // totalInteractions when they were selected
 };
 
-inline int slotPercent(double value, double totalInteractions)
-{
-    return totalInteractions == 0
-               ? 0
-               : static_cast<int>(std::floor(0.5 + 100.0 * value / totalInteractions));
-}
+// The 20 largest interactions of the state's pairs. When the total of the interactions is 0
+// (never computed) no share can be given: every slot stays empty; see hasChartResults.
+ChartSlots selectChartSlots(const ProjectState& state);
 
-// The 20 largest interactions; among equal ones the later pair first.
-inline ChartSlots selectChartSlots(const ProjectState& state)
-{
-    ChartSlots result;
-    result.total = state.interactions.totalInteractions;
-    const int n = qBound(0, state.areas.count, kMaxAreas);
-    std::vector<bool> taken(static_cast<size_t>(n * n + 1));
-    for (ChartSlot& slot : result.slots) {
-        for (int k = 1; k <= n * n; ++k) {
-            const double value = state.interactions.interaction[static_cast<size_t>(k)];
-            if (!taken[static_cast<size_t>(k)] && value >= slot.value) {
-                slot.pair = k;
-                slot.value = value;
-            }
-        }
-        if (slot.pair == 0)
-            continue;
-        taken[static_cast<size_t>(slot.pair)] = true;
-        slot.label = state.distances.pairNumbers[static_cast<size_t>(slot.pair)];
-        slot.percent = slotPercent(slot.value, result.total);
-    }
-    return result;
-}
+// Whether the slots come from computed interactions (a total other than 0).
+bool hasChartResults(const ChartSlots& slots);
+
+// Whether any slot holds a pair: the chart shows something.
+bool hasChartPairs(const ChartSlots& slots);
+
+// The integer part of 0.5 + 100 x value / totalInteractions; 0 when that is not a number.
+int slotPercent(double value, double totalInteractions);
+
+// The label of a slot in a pie: the pair numbers, two blanks, the percent with its leading
+// blank and "%" (" 1- 2   35%"); an empty slot shows "   0%".
+QString pieSlotLabel(const ChartSlot& slot);
 
 } // namespace urbaflux

@@ -1,22 +1,297 @@
 #include "grafici.h"
 
+#include "archivecommands.h"
+#include "distanze.h"
+#include "prompts.h"
+#include "windowmanager.h"
+
+#include <archivefile.h>
+#include <documentsink.h>
+#include <documentwriter.h>
+#include <gravitationchart.h>
+#include <interactionarchive.h>
+#include <projectstate.h>
+
+#include <QAction>
+#include <QChartView>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPushButton>
+#include <memory>
+
 namespace urbaflux {
+
+namespace {
+
+const QString kFilterAll =
+    QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-int- | Urbaflux-int-*");
+const QString kFilterInt = QStringLiteral("File Urbaflux-int- | Urbaflux-int-*");
+const QString kFilterPicture = QStringLiteral(
+    "Immagine PNG (*.png)|*.png|Immagine SVG (*.svg)|*.svg|Documento PDF (*.pdf)|*.pdf");
+
+QString chartHint()
+{
+    return QStringLiteral("scegliere il grafico a barre o a torta; con il tasto destro del mouse "
+                          "sul grafico lo si copia o lo si salva come immagine");
+}
+
+} // namespace
 
 Grafici::Grafici(AppContext& context, QWidget* parent)
     : WindowFrame(WindowId::Grafici, context, parent)
 {
+    buildControls();
 }
 
 Grafici::~Grafici() = default;
 
-bool Grafici::writeChartPicture(QString* error)
+void Grafici::buildControls()
 {
-    return renderChartPicture(selectChartSlots(state()), currentKind(), chartPicturePath(), error);
+    QWidget* area = body();
+    m_chart = new GravitationChart;
+    m_view = new QChartView(m_chart, area);
+    m_view->setObjectName(QStringLiteral("MSChart1"));
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showChartMenu(at); });
+    placeTwips(m_view, 90, 60, 7830, 5080);
+
+    m_cmdbarre = new QPushButton(QStringLiteral("Grafico a &barre"), area);
+    m_cmdbarre->setObjectName(QStringLiteral("cmdbarre"));
+    m_cmdbarre->setToolTip(
+        QStringLiteral("cliccare per disegnare le gravitazioni principali con le barre"));
+    placeTwips(m_cmdbarre, 8040, 600, 1440, 450);
+    connect(m_cmdbarre, &QPushButton::clicked, this, [this] { cmdbarre_Click(); });
+
+    m_cmdtorta = new QPushButton(QStringLiteral("Grafico a t&orta"), area);
+    m_cmdtorta->setObjectName(QStringLiteral("cmdtorta"));
+    m_cmdtorta->setToolTip(
+        QStringLiteral("cliccare per disegnare le gravitazioni principali in percentuale"));
+    placeTwips(m_cmdtorta, 8040, 1200, 1440, 450);
+    connect(m_cmdtorta, &QPushButton::clicked, this, [this] { cmdtorta_Click(); });
 }
 
 void Grafici::onLoad()
 {
+    refreshCaption();
+    const ChartSlots slots = selectChartSlots(state());
+    m_chart->showSlots(hasChartResults(slots) ? slots : ChartSlots{}, ChartKind::Bars);
+    setPasso(chartHint());
     captureLayout();
+}
+
+void Grafici::cmdbarre_Click()
+{
+    drawChart(ChartKind::Bars);
+}
+
+void Grafici::cmdtorta_Click()
+{
+    drawChart(ChartKind::Pie);
+}
+
+void Grafici::drawChart(ChartKind kind)
+{
+    const ChartSlots slots = selectChartSlots(state());
+    if (!hasChartResults(slots)) {
+        // No share of a total that does not exist: an empty chart, never the last results.
+        m_chart->showSlots(ChartSlots{}, kind);
+        prompts().inform(MessageIcon::Critical, state().run.checkTitle,
+                         QStringLiteral("Non esistono dati corretti da graficizzare: effettuare "
+                                        "il 'controllo dati immessi', con il tasto ABC, in ogni "
+                                        "finestra."));
+        windows().showWindow(WindowId::Menu);
+        return;
+    }
+    m_chart->showSlots(slots, kind);
+}
+
+ChartKind Grafici::currentKind() const
+{
+    return m_chart->kind();
+}
+
+const ChartSlots& Grafici::chartSlots() const
+{
+    return m_chart->shownSlots();
+}
+
+bool Grafici::writeChartPicture(QString* error)
+{
+    return renderChartPicture(chartSlots(), currentKind(), chartPicturePath(), error);
+}
+
+// --- The chart's context menu ---
+
+void Grafici::showChartMenu(const QPoint& at)
+{
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("Copia grafico"));
+    QAction* save = menu.addAction(QStringLiteral("Salva immagine..."));
+    QAction* chosen = menu.exec(m_view->mapToGlobal(at));
+    if (chosen == copy)
+        copyChart();
+    else if (chosen == save)
+        saveChartImageAs();
+}
+
+void Grafici::copyChart()
+{
+    const QImage picture = renderChartImage(chartSlots(), currentKind(), chartPrintLayoutSize(),
+                                            kChartPrintDpi / 96.0);
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+}
+
+void Grafici::saveChartImageAs()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Salva immagine del grafico");
+    request.filter = kFilterPicture;
+    request.selectedFilter = 1;
+    request.fileName = QStringLiteral("graficoGravitazioni.png");
+    QString path = prompts().saveFile(request);
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
+        suffix != QLatin1String("pdf"))
+        path += QStringLiteral(".png");
+    QString error;
+    if (!saveChartImage(chartSlots(), currentKind(), path, &error))
+        prompts().inform(MessageIcon::Critical,
+                         state().run.programName + QStringLiteral(": immagine del grafico"), error);
+}
+
+// --- Printout ---
+
+void Grafici::stampa_Click()
+{
+    if (!hasChartPairs(chartSlots())) {
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Mancano i dati da stampare: tornare indietro o aprire un "
+                                        "file (Urbaflux-gra-)."));
+        return;
+    }
+    QString error;
+    if (!writeChartPicture(&error)) {
+        prompts().inform(MessageIcon::Critical, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         error);
+        return;
+    }
+    const ProjectState& st = state();
+    const QChar cr(13);
+    DocumentWriter writer;
+    writer.StartDocument();
+    writer.SetFont(QStringLiteral("Century Gothic"));
+    writer.SetFontSize(20);
+    writer.TypeText(st.run.programName + cr);
+    writer.SetFontSize(16);
+    writer.TypeText(st.run.programDescription + cr + cr);
+    writer.AppendParagraph();
+    if (!writer.InsertPicture(chartPicturePath())) {
+        prompts().inform(MessageIcon::Critical, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Impossibile leggere l'immagine del grafico %1.")
+                             .arg(archiveDisplayName(chartPicturePath())));
+        return;
+    }
+    context().documents.present(writer.takeDocument());
+}
+
+// --- The interactions archive ---
+
+QString Grafici::archiveFailureTitle() const
+{
+    return state().run.programName + QStringLiteral(": archivio (interazioni)");
+}
+
+void Grafici::apri_Click()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Apri file (interazioni)");
+    request.filter = kFilterAll;
+    request.selectedFilter = 2;
+    // The pairs stay as they are until a file has been read whole: a cancelled or refused open
+    // loses nothing.
+    const QString path = prompts().openFile(request);
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    const Parsed<InteractionRecords> parsed = readInteractionFile(path);
+    if (!parsed.ok()) {
+        // Not made the current file either: a following "Salva" must not overwrite a file
+        // that is not an interactions archive.
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
+        return;
+    }
+    m_currentFile = path;
+    applyInteractions(*parsed.value, state());
+    // The distances grid shows the pairs read from the top; the chart keeps its drawing.
+    state().run.gridTopRow = 1;
+    if (auto* distances = windows().existingAs<Distanze>(WindowId::Distanze))
+        distances->scrollToPair(1);
+}
+
+void Grafici::saveInteractions(const QString& dialogTitle)
+{
+    const ProjectState& st = state();
+    if (st.interactions.totalInteractions == 0) {
+        prompts().inform(MessageIcon::Critical, st.run.checkTitle,
+                         QStringLiteral("Non esistono interazioni da archiviare: tornare "
+                                        "indietro."));
+        return;
+    }
+    QString path = m_currentFile;
+    if (path.isEmpty()) {
+        FileRequest request;
+        request.title = dialogTitle;
+        request.filter = kFilterInt;
+        request.selectedFilter = 1;
+        request.fileName = m_dialogFileName;
+        path = prompts().saveFile(request);
+        if (path.isEmpty())
+            return;
+        m_dialogFileName = path;
+    }
+    const SaveResult result = writeInteractionFile(path, st);
+    if (!result.ok) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+        return;
+    }
+    m_currentFile = path;
+}
+
+void Grafici::salva_Click()
+{
+    saveInteractions(QStringLiteral("Salva file (interazioni)"));
+}
+
+void Grafici::salvanome_Click()
+{
+    // A cancelled dialog or a failed write keeps the file known before.
+    const QString known = m_currentFile;
+    m_currentFile.clear();
+    saveInteractions(QStringLiteral("Salva file con nome (interazioni)"));
+    if (m_currentFile.isEmpty())
+        m_currentFile = known;
+}
+
+void Grafici::eliminare_click()
+{
+    FileRequest request;
+    request.title = state().run.deleteTitle;
+    request.filter = kFilterAll;
+    request.selectedFilter = 2;
+    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
+    if (outcome.path.isEmpty())
+        return;
+    m_dialogFileName = outcome.path;
+    if (outcome.trashed)
+        m_currentFile = outcome.path;
 }
 
 } // namespace urbaflux

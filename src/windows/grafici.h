@@ -1,12 +1,29 @@
 #pragma once
 
-#include "chartpicture.h"
+// Window 4 of 5: the 20 main gravitations of the elaboration as horizontal bars or as a pie,
+// the chart printout and its picture file (shared with the full report), a picture of the chart
+// for the user's own documents, and the interactions archive ("Urbaflux-int-").
+//
+// The chart always shows the slots of its last drawing: a new calculation changes nothing here
+// until the next drawing (the distances window's Avanti draws the bars). Created while the state
+// holds computed interactions, the window starts with their bars; otherwise with an empty chart,
+// so that neither the report nor the printout ever shows a meaningless picture.
+
 #include "windowframe.h"
+
+#include <chartpicture.h>
+#include <chartslots.h>
+
+#include <QString>
+
+class QChartView;
+class QPoint;
+class QPushButton;
 
 namespace urbaflux {
 
-// Window 4 of 5: bar and pie charts of the 20 largest interactions, and the interactions
-// archive. The frame is in place; the chart and its commands come with the charts work.
+class GravitationChart;
+
 class Grafici : public WindowFrame
 {
     Q_OBJECT
@@ -15,13 +32,53 @@ public:
     explicit Grafici(AppContext& context, QWidget* parent = nullptr);
     ~Grafici() override;
 
-    // MINIMAL STAND-IN until the charts work lands: the bar chart of the current results.
-    ChartKind currentKind() const { return ChartKind::Bars; }
-    // Renders the chart as shown to chartPicturePath().
+    // The buttons: the bars or the pie of the current results.
+    void cmdbarre_Click();
+    void cmdtorta_Click();
+    // Selects the 20 largest interactions and draws them; without computed interactions it
+    // empties the chart, says so and shows the model-choice window.
+    void drawChart(ChartKind kind);
+
+    // The chart as last drawn.
+    ChartKind currentKind() const;
+    const ChartSlots& chartSlots() const;
+    GravitationChart* chart() const { return m_chart; }
+    QChartView* chartView() const { return m_view; }
+    QPushButton* barsButton() const { return m_cmdbarre; }
+    QPushButton* pieButton() const { return m_cmdtorta; }
+
+    // Renders the chart as shown to chartPicturePath(); false with the reason on failure.
     bool writeChartPicture(QString* error);
+
+    // The chart's own context menu: the picture to the clipboard, or to a PNG, SVG or PDF file.
+    void copyChart();
+    void saveChartImageAs();
+
+    // The full name of the archive file last chosen in a file dialog of this window.
+    QString currentFile() const { return m_currentFile; }
+
+    // Operations the frame dispatches to.
+    void apri_Click() override;
+    void salva_Click() override;
+    void salvanome_Click() override;
+    void eliminare_click() override;
+    void stampa_Click() override;
 
 protected:
     void onLoad() override;
+
+private:
+    void buildControls();
+    void showChartMenu(const QPoint& at);
+    void saveInteractions(const QString& dialogTitle);
+    QString archiveFailureTitle() const;
+
+    QChartView* m_view = nullptr;
+    GravitationChart* m_chart = nullptr;
+    QPushButton* m_cmdbarre = nullptr;
+    QPushButton* m_cmdtorta = nullptr;
+    QString m_currentFile;
+    QString m_dialogFileName = QStringLiteral("Urbaflux-int-");
 };
 
 } // namespace urbaflux

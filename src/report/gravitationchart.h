@@ -1,0 +1,60 @@
+#pragma once
+
+// The chart of the 20 main gravitations as the charts window shows it and the pictures render
+// it: horizontal bars (largest on top, pair numbers legible at the left) or a pie of the 20
+// slots, with the title, a legend and the fixed footnote under the plot. Fonts are set in pixels,
+// so the layout is the same on any screen and in an offscreen picture.
+
+#include "chartpicture.h"
+
+#include <QChart>
+#include <QList>
+#include <QStringList>
+#include <vector>
+
+class QGraphicsSimpleTextItem;
+
+namespace urbaflux {
+
+class GravitationChart : public QChart
+{
+    Q_OBJECT
+
+public:
+    explicit GravitationChart(QGraphicsItem* parent = nullptr);
+    ~GravitationChart() override;
+
+    static QString titleFor(ChartKind kind);
+    static QString footnote();
+
+    // Replaces whatever the chart showed by the slots drawn as `kind`.
+    void showSlots(const ChartSlots& slots, ChartKind kind);
+
+    ChartKind kind() const { return m_kind; }
+    const ChartSlots& shownSlots() const { return m_slots; }
+    // What the 20 rows show, as drawn: the labels of the bars or of the slices, and the values.
+    QStringList rowLabels() const;
+    QList<double> rowValues() const;
+    QString footnoteText() const;
+
+    // Lays out everything now, as the event loop would: needed before painting a chart that
+    // is not in a view.
+    void layOutNow();
+
+protected:
+    void resizeEvent(QGraphicsSceneResizeEvent* event) override;
+
+private:
+    void drawBars();
+    void drawPie();
+    void placeDecorations();
+
+    ChartSlots m_slots;
+    ChartKind m_kind = ChartKind::Bars;
+    QGraphicsSimpleTextItem* m_footnote = nullptr;
+    std::vector<QGraphicsSimpleTextItem*> m_valueLabels;   // one per bar, bars only
+    std::vector<QGraphicsSimpleTextItem*> m_rowLabelItems; // the pair numbers beside the bars
+    QStringList m_rowLabels;
+};
+
+} // namespace urbaflux
