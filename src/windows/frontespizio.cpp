@@ -1,17 +1,369 @@
 #include "frontespizio.h"
 
+#include "archivecommands.h"
+#include "completearchive.h"
+#include "document.h"
+#include "documentsink.h"
+#include "officedialog.h"
+#include "projectstate.h"
+#include "prompts.h"
+#include "reportcommand.h"
+#include "technicaloffice.h"
+#include "titledataprintout.h"
+#include "titlepagearchive.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
 namespace urbaflux {
+
+namespace {
+
+struct FieldText
+{
+    const char16_t* box;
+    const char16_t* caption;
+    const char16_t* tooltip;
+    const char16_t* hint; // asked for while the box is empty
+};
+
+// In archive order.
+const FieldText kFields[TitlePage::kFieldCount] = {
+    {u"progetto", u" progetto....................:", u"il tipo di progetto che si sta elaborando",
+     u"digitare il nome del progetto"},
+    {u"località", u" località......................:",
+     u"denominazione dei luoghi oggetto dello studio",
+     u"digitare il nome della località oggetto di studio"},
+    {u"tipostudio", u" tipologia di studio......:",
+     u"ad esempio: 'analisi urbanistica periodo estivo'; 'ipotesi con strada a scorrimento "
+     u"veloce'; ecc.",
+     u"digitare la tipologia di studio"},
+    {u"fornituradati", u" fornitura dati..............:",
+     u"chi ha fornito i dati urbanistici necessari alla elaborazione",
+     u"digitare la fonte dei dati utilizzati nella elaborazione"},
+    {u"committente", u" committente..............:", u"chi ha commissionato lo studio",
+     u"digitare il nome del committente"},
+    {u"luogo", u" luogo elaborazione...:",
+     u"località in cui viene effettuata la elaborazione dei dati",
+     u"digitare il nome del luogo della redazione del progetto"},
+    {u"data", u" data elaborazione.....:",
+     u"la data della elaborazione è importante per la formulazione di ipotesi e per il "
+     u"riferimento temporale delle analisi",
+     u"digitare la data della elaborazione"},
+    {u"allegati", u" allegati alla relazione:", u"grafici, disegni, planimetrie, foto, ecc.",
+     u"digitare la tipologia degli eventuali allegati"},
+};
+
+constexpr int kLuogo = 5;
+constexpr int kData = 6;
+
+const QString kTitleFilter =
+    QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-fro- | Urbaflux-fro-*");
+const QString kTitleSaveFilter = QStringLiteral("File Urbaflux-fro- | Urbaflux-fro-*");
+
+QString text16(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+} // namespace
+
+QString titlePageDate(const QDate& date)
+{
+    // Qt's "MMM" is the abbreviated month name that the pattern's "mmm" stands for.
+    return QLocale(QLocale::Italian, QLocale::Italy)
+        .toString(date, QStringLiteral("dddd, d MMM yyyy"));
+}
 
 Frontespizio::Frontespizio(AppContext& context, QWidget* parent)
     : WindowFrame(WindowId::Frontespizio, context, parent)
 {
+    buildControls();
 }
 
 Frontespizio::~Frontespizio() = default;
 
+void Frontespizio::buildControls()
+{
+    QWidget* host = body();
+
+    m_label1 = new QLabel(QStringLiteral("       MODELLO GRAVITAZIONALE URBANISTICO"), host);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    QFont heading = m_label1->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.3);
+    m_label1->setFont(heading);
+    placeTwips(m_label1, 120, 60, 9240, 390);
+
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    constexpr int kTop = 540;
+    constexpr int kStep = 390;
+    for (int i = 0; i < TitlePage::kFieldCount; ++i) {
+        const FieldText& texts = kFields[i];
+        const int top = kTop + i * kStep;
+        auto* caption = new QLabel(text16(texts.caption), host);
+        caption->setObjectName(QStringLiteral("lbl") + text16(texts.box));
+        caption->setToolTip(text16(texts.tooltip));
+        caption->setFont(captionFont);
+        placeTwips(caption, 240, top + 15, 2640, 300);
+
+        auto* box = new QLineEdit(host);
+        box->setObjectName(text16(texts.box));
+        placeTwips(box, 2940, top, 6300, 330);
+        caption->setBuddy(box);
+        m_boxes[static_cast<size_t>(i)] = box;
+        connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            *m_page.fields()[static_cast<size_t>(i)] = text;
+            refreshTitleHint();
+        });
+    }
+    for (int i = 1; i < TitlePage::kFieldCount; ++i)
+        setTabOrder(m_boxes[static_cast<size_t>(i - 1)], m_boxes[static_cast<size_t>(i)]);
+
+    const int officeTop = kTop + TitlePage::kFieldCount * kStep + 120;
+    auto* officeCaption = new QLabel(QStringLiteral(" studio tecnico...........:"), host);
+    officeCaption->setObjectName(QStringLiteral("lblstudio"));
+    officeCaption->setToolTip(QStringLiteral("lo studio che ha effettuato la elaborazione"));
+    officeCaption->setFont(captionFont);
+    placeTwips(officeCaption, 240, officeTop + 15, 2640, 300);
+
+    // Read-only: the office is the user's setting, changed in its dialog (double click or the
+    // button beside the labels), never typed here.
+    const QString officeTip =
+        QStringLiteral("doppio clic per impostare il nome e l'indirizzo dello studio tecnico");
+    m_labelstudio = new QLabel(host);
+    m_labelstudio->setObjectName(QStringLiteral("Labelstudio"));
+    m_labelindirizzo = new QLabel(host);
+    m_labelindirizzo->setObjectName(QStringLiteral("labelindirizzo"));
+    int labelTop = officeTop;
+    for (QLabel* label : {m_labelstudio, m_labelindirizzo}) {
+        label->setToolTip(officeTip);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->installEventFilter(this);
+        placeTwips(label, 2940, labelTop, 5850, 315);
+        labelTop += 345;
+    }
+
+    m_officeButton = new QPushButton(QStringLiteral("..."), host);
+    m_officeButton->setObjectName(QStringLiteral("cmdstudio"));
+    m_officeButton->setToolTip(
+        QStringLiteral("cliccare per impostare il nome e l'indirizzo dello studio tecnico"));
+    placeTwips(m_officeButton, 8850, officeTop, 390, 315);
+    connect(m_officeButton, &QPushButton::clicked, this, [this] { editTechnicalOffice(); });
+
+    m_stampa = new QPushButton(QStringLiteral(" &Stampa"), host);
+    m_stampa->setObjectName(QStringLiteral("stampa"));
+    m_stampa->setToolTip(QStringLiteral("cliccare per stampare la relazione"));
+    placeTwips(m_stampa, 7500, officeTop + 780, 1740, 420);
+    connect(m_stampa, &QPushButton::clicked, this, [this] { stampatutto_Click(); });
+}
+
 void Frontespizio::onLoad()
 {
+    m_boxes[kData]->setText(titlePageDate(QDate::currentDate()));
+    showTechnicalOffice();
+    refreshTitleHint();
+    m_boxes[0]->setFocus(Qt::OtherFocusReason);
     captureLayout();
+}
+
+QLineEdit* Frontespizio::box(int field) const
+{
+    return field >= 0 && field < TitlePage::kFieldCount ? m_boxes[static_cast<size_t>(field)]
+                                                        : nullptr;
+}
+
+void Frontespizio::setTitlePage(TitlePage page)
+{
+    const auto texts = page.fields();
+    for (size_t i = 0; i < texts.size(); ++i)
+        m_boxes[i]->setText(*texts[i]);
+}
+
+void Frontespizio::refreshTitleHint()
+{
+    const auto texts = m_page.fields();
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i]->isEmpty()) {
+            setPasso(text16(kFields[i].hint));
+            return;
+        }
+    }
+    setPasso(QStringLiteral(
+        "i dati sono formalmente corretti: archiviarli o stampare la relazione completa"));
+}
+
+void Frontespizio::checkTitlePage()
+{
+    const auto texts = m_page.fields();
+    bool allEmpty = true;  // the place of the elaboration and the date take no part here
+    bool anyEmpty = false; // nor the place here
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (static_cast<int>(i) == kLuogo)
+            continue;
+        if (static_cast<int>(i) != kData && !texts[i]->isEmpty())
+            allEmpty = false;
+        if (texts[i]->isEmpty())
+            anyEmpty = true;
+    }
+    const QString& title = state().run.checkTitle;
+    if (allEmpty)
+        prompts().inform(MessageIcon::Question, title,
+                         QStringLiteral("Non è stato immesso alcun dato."));
+    else if (anyEmpty)
+        prompts().inform(MessageIcon::Information, title,
+                         QStringLiteral("Inserire dati per ogni campo."));
+    else
+        prompts().inform(MessageIcon::Information, title,
+                         QStringLiteral("I dati sono stati immessi correttamente."));
+}
+
+void Frontespizio::clearTitlePage()
+{
+    for (QLineEdit* box : m_boxes)
+        box->clear();
+}
+
+void Frontespizio::printTitleData()
+{
+    setPasso(QStringLiteral("sto caricando WORD"));
+    context().documents.present(urbaflux::printTitleData(state(), m_page, loadTechnicalOffice()));
+}
+
+void Frontespizio::stampatutto_Click()
+{
+    printReport(*this, titlePage());
+}
+
+// --- Archives ---------------------------------------------------------------------------------
+
+QString Frontespizio::archiveFailureTitle() const
+{
+    return state().run.programName + QStringLiteral(": archivio (frontespizio)");
+}
+
+void Frontespizio::openTitleFile()
+{
+    m_dialogFileName.clear();
+    const QString path = prompts().openFile(
+        {QStringLiteral("Apri file (frontespizio)"), kTitleFilter, 2, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    // The boxes change only once the whole file has been read and found sound.
+    const Parsed<TitlePageRecord> parsed = readTitlePageFile(path);
+    if (!parsed.ok()) {
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
+        return;
+    }
+    m_currentFile = path;
+    setTitlePage(*parsed.value);
+}
+
+bool Frontespizio::writeTitleFile(const QString& path)
+{
+    const SaveResult result = writeTitlePageFile(path, m_page);
+    if (!result.ok) {
+        // A known name that cannot be written stays the current one: the user may free it.
+        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+        return false;
+    }
+    m_currentFile = path;
+    return true;
+}
+
+void Frontespizio::saveTitleFile()
+{
+    if (!m_currentFile.isEmpty()) {
+        writeTitleFile(m_currentFile);
+        return;
+    }
+    const QString path = prompts().saveFile({QStringLiteral("Salva file (frontespizio)"),
+                                             kTitleSaveFilter, 1, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    writeTitleFile(path);
+}
+
+void Frontespizio::saveTitleFileAs()
+{
+    // The current name goes only once another one has been written.
+    const QString path = prompts().saveFile({QStringLiteral("Salva file con nome (frontespizio)"),
+                                             kTitleSaveFilter, 1, m_dialogFileName, QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    writeTitleFile(path);
+}
+
+void Frontespizio::saveCompleteArchive()
+{
+    const QString path = prompts().saveFile({QStringLiteral("Salva con nome (tutti i dati)"),
+                                             QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"),
+                                             1, QStringLiteral("Urbaflux-tot-"), QString()});
+    if (path.isEmpty())
+        return;
+    m_dialogFileName = path;
+    // The title-page archive's current name stays: this file is not one.
+    const SaveResult result = writeCompleteFile(path, state(), m_page);
+    if (!result.ok)
+        prompts().inform(MessageIcon::Critical,
+                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+                         result.error);
+}
+
+void Frontespizio::deleteTitleFile()
+{
+    const FileRequest request{state().run.deleteTitle, kTitleFilter, 2, m_dialogFileName,
+                              QString()};
+    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
+    if (outcome.path.isEmpty())
+        return;
+    m_dialogFileName = outcome.path;
+    if (outcome.trashed)
+        m_currentFile = outcome.path;
+}
+
+// --- Technical office -------------------------------------------------------------------------
+
+void Frontespizio::showTechnicalOffice()
+{
+    const TechnicalOffice office = loadTechnicalOffice();
+    m_labelstudio->setText(office.name);
+    m_labelindirizzo->setText(office.address);
+}
+
+void Frontespizio::editTechnicalOffice()
+{
+    if (m_officeDialog) {
+        m_officeDialog->raise();
+        m_officeDialog->activateWindow();
+        return;
+    }
+    auto* dialog = new OfficeDialog(loadTechnicalOffice(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_officeDialog = dialog;
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        saveTechnicalOffice(dialog->office());
+        showTechnicalOffice();
+    });
+    dialog->open();
+}
+
+bool Frontespizio::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == m_labelstudio || watched == m_labelindirizzo)) {
+        editTechnicalOffice();
+        return true;
+    }
+    return WindowFrame::eventFilter(watched, event);
 }
 
 } // namespace urbaflux

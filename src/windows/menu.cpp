@@ -6,6 +6,7 @@
 #include "distanze.h"
 #include "document.h"
 #include "documentsink.h"
+#include "frontespizio.h"
 #include "modelcaptions.h"
 #include "modelchoicearchive.h"
 #include "modelchoiceprintout.h"
@@ -430,6 +431,8 @@ void Menu::apritutto_Click()
         areas->showAreaRows();
     if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
         distances->refreshGrid();
+    if (auto* titlePage = windows().touchAs<Frontespizio>(WindowId::Frontespizio))
+        titlePage->setTitlePage(m_titlePageRead);
 }
 
 bool Menu::modelChoiceComplete() const
