@@ -13,6 +13,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,7 +89,13 @@ private Q_SLOTS:
         previous.close();
         QFile::remove(chartPicturePath());
 
-        printReport(*window, samples::titlePage(QStringLiteral("Comune di Lucca/Pisa")));
+        // Typed into the title page, started by its " &Stampa".
+        auto* committente = window->findChild<QLineEdit*>(QStringLiteral("committente"));
+        QVERIFY(committente);
+        QTest::keyClicks(committente, QStringLiteral("Comune di Lucca/Pisa"));
+        auto* stampa = window->findChild<QPushButton*>(QStringLiteral("stampa"));
+        QVERIFY(stampa);
+        QTest::mouseClick(stampa, Qt::LeftButton);
         UF_VERIFY_PROMPTS(f.prompts);
         // In the viewer at once, while the save runs.
         QCOMPARE(f.documents.count(), 1);
@@ -105,6 +113,7 @@ private Q_SLOTS:
         const QStringList texts = DocumentRecorder::paragraphTexts(*f.documents.last());
         QVERIFY(texts.contains(QStringLiteral("progettista: Studio Rossi")));
         QVERIFY(texts.contains(QStringLiteral("via Roma 1, Pisa")));
+        QVERIFY(texts.contains(QStringLiteral("committente: Comune di Lucca/Pisa")));
     }
 
     // The report stays in the viewer; the message names the file; nothing is left half-written.
