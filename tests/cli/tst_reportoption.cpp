@@ -43,6 +43,8 @@ private Q_SLOTS:
                              << QByteArray("%PDF");
         QTest::newRow("folder missing")
             << QStringLiteral("manca/relazione.docx") << QStringList() << 74 << QByteArray();
+        QTest::newRow("over its own archive")
+            << QStringLiteral("Urbaflux-tot-tre") << QStringList() << 64 << QByteArray();
         QTest::newRow("office twice")
             << QStringLiteral("due.docx")
             << QStringList{QStringLiteral("--studio"), QStringLiteral("a"),
