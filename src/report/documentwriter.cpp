@@ -282,6 +282,29 @@ DocumentSaveResult saveDocument(const Document& document, const QString& path)
     return saveDocx(document, path);
 }
 
+int DocumentWriter::UpdatePageCountFields()
+{
+    for (int round = 0;; ++round) {
+        const int pages = CountPages();
+        const QString text = QString::number(pages);
+        bool widthChanged = false;
+        for (Block& block : document().blocks()) {
+            auto* paragraph = std::get_if<Paragraph>(&block);
+            if (!paragraph)
+                continue;
+            for (Run& run : paragraph->runs) {
+                if (run.kind != Run::Kind::PageCount || run.text == text)
+                    continue;
+                widthChanged = widthChanged || run.text.size() != text.size();
+                run.text = text;
+            }
+        }
+        // A count that gains a digit almost never loses it again: three layouts at most.
+        if (!widthChanged || round == 2)
+            return pages;
+    }
+}
+
 DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
 {
     static const Document empty;
