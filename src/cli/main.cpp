@@ -7,6 +7,8 @@
 // Exit status: 0 the calculation completed; 1 it did not (the reason on standard error);
 // 2 the archive was refused; 64 wrong usage; 73 an output file could not be written.
 
+#include "calibrationcommand.h"
+
 #include <archivefile.h>
 #include <calculation.h>
 #include <completearchive.h>
@@ -212,15 +214,17 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (isCalibrationCommand(QCoreApplication::arguments()))
+        return runCalibrationCommand(QCoreApplication::arguments());
     Options options;
     const QString problem = parseArguments(QCoreApplication::arguments(), options);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("urbaflux-calc: ") + problem + QLatin1Char('\n'));
-        printError(usageText());
+        printError(usageText() + calibrationUsageText());
         return kExitUsage;
     }
     if (options.help) {
-        writeStdout(usageText().toLocal8Bit());
+        writeStdout((usageText() + calibrationUsageText()).toLocal8Bit());
         return kExitCompleted;
     }
 
