@@ -9,8 +9,15 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace urbaflux {
 
@@ -87,11 +94,18 @@ bool isSeparator(QChar c)
     return c == u',' || c == u'\r' || c == u'\n' || c == QChar(kCtrlZ);
 }
 
-QString shortened(const QString& text)
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Closes a descriptor at the end of a scope.
+struct Descriptor
 {
-    constexpr qsizetype kShown = 40;
-    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("…");
-}
+    int fd = -1;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
 
 } // namespace
 
@@ -191,24 +205,17 @@ bool ArchiveReader::readBare(ArchiveItem& item)
         return true;
     }
     const QString written = m_text.mid(start, end - start);
-    if (const auto value = parseStrictNumber(written)) {
+    NumberError error = NumberError::None;
+    if (const auto value = parseStrictNumber(written, &error)) {
         item = ArchiveItem::fromNumber(*value, written);
         return true;
     }
-    // What our own writer gives for values no calculation should leave, so that such a file
-    // still reads back as written.
-    if (written == u"NaN") {
-        item = ArchiveItem::fromNumber(std::numeric_limits<double>::quiet_NaN(), written);
-        return true;
-    }
-    if (written == u"Inf" || written == u"+Inf" || written == u"-Inf") {
-        const double inf = std::numeric_limits<double>::infinity();
-        item = ArchiveItem::fromNumber(written.startsWith(u'-') ? -inf : inf, written);
-        return true;
-    }
-    m_error = QStringLiteral("alla riga%1 il valore «%2» non è né un numero né un testo tra "
-                             "virgolette")
-                  .arg(numberText(m_itemLine), shortened(written));
+    if (error == NumberError::NotFinite)
+        m_error = outOfRangeReason(m_itemLine, written);
+    else
+        m_error = QStringLiteral("alla riga%1 il valore «%2» non è né un numero né un testo tra "
+                                 "virgolette")
+                      .arg(numberText(m_itemLine), printableExcerpt(written));
     return false;
 }
 
@@ -263,13 +270,15 @@ void ArchiveWriter::writeOptionalText(const QString& value)
 void ArchiveWriter::writeNumber(double value)
 {
     separate();
-    m_text += shortestText(value);
+    if (std::isfinite(value))
+        m_text += shortestText(value);
 }
 
 void ArchiveWriter::writeSingle(float value)
 {
     separate();
-    m_text += shortestText(value);
+    if (std::isfinite(value))
+        m_text += shortestText(value);
 }
 
 void ArchiveWriter::writeInteger(long long value)
@@ -358,59 +367,242 @@ QByteArray encodeArchiveText(const QString& text)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QString archiveDisplayName(const QString& path)
+QString printableExcerpt(QStringView text, qsizetype maxCharacters)
 {
-    return QDir::toNativeSeparators(path);
+    QString shown;
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (characters == maxCharacters)
+            return shown + QStringLiteral("…");
+        char32_t c = text[i].unicode();
+        qsizetype units = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            units = 2;
+        }
+        if (QChar::isPrint(c) || c == u' ')
+            shown += text.sliced(i, units);
+        else
+            shown += QChar(kReplacement);
+        i += units - 1;
+        ++characters;
+    }
+    return shown;
 }
 
-Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kindDescription)
+QString archiveDisplayName(const QString& path)
 {
-    const QString name = archiveDisplayName(path);
-    const QFileInfo info(path);
-    if (!info.exists())
-        return Parsed<QByteArray>::failure(QStringLiteral("Il file \"%1\" non esiste.").arg(name));
-    if (info.isDir())
-        return Parsed<QByteArray>::failure(
-            QStringLiteral("\"%1\" è una cartella, non un file.").arg(name));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Parsed<QByteArray>::failure(
-            QStringLiteral("Impossibile aprire il file \"%1\": il file non è leggibile.")
-                .arg(name));
-    if (file.size() > kMaxArchiveBytes)
-        return Parsed<QByteArray>::failure(
-            QStringLiteral("Il file \"%1\" non è %2 valido: è troppo grande.")
-                .arg(name, kindDescription));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Parsed<QByteArray>::failure(
-            QStringLiteral("Impossibile leggere il file \"%1\".").arg(name));
-    return Parsed<QByteArray>::success(std::move(bytes));
+    return printableExcerpt(QDir::toNativeSeparators(path), std::numeric_limits<qsizetype>::max());
 }
+
+QString outOfRangeReason(int line, QStringView written)
+{
+    return QStringLiteral("alla riga%1 il valore «%2» non è un numero entro i limiti ammessi")
+        .arg(numberText(line), printableExcerpt(written));
+}
+
+QString fileErrorReason(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+        return QStringLiteral("il disco è pieno");
+    case EDQUOT:
+        return QStringLiteral("lo spazio concesso all'utente sul disco è esaurito");
+    case EFBIG:
+        return QStringLiteral("il file supera la dimensione massima consentita");
+    case EIO:
+        return QStringLiteral("errore del dispositivo durante la lettura o la scrittura");
+    case EROFS:
+        return QStringLiteral("il disco è in sola lettura");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("permesso negato");
+    case ENAMETOOLONG:
+        return QStringLiteral("il nome del file è troppo lungo");
+    case ENOENT:
+        return QStringLiteral("il file o la cartella non esiste");
+    case ENOTDIR:
+        return QStringLiteral("una parte del percorso non è una cartella");
+    case EISDIR:
+        return QStringLiteral("è una cartella");
+    case EBADF:
+        return QStringLiteral("il file non è aperto in scrittura");
+    case EPIPE:
+        return QStringLiteral("il programma che riceveva i dati ha chiuso il canale");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("il file è in uso");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("troppi file aperti");
+    case ENOMEM:
+        return QStringLiteral("memoria insufficiente");
+    case ELOOP:
+        return QStringLiteral("troppi collegamenti simbolici nel percorso");
+    case 0:
+        return QStringLiteral("errore non precisato");
+    default:
+        return QStringLiteral("errore del sistema n.%1 (%2)")
+            .arg(numberText(errorNumber), QString::fromLocal8Bit(std::strerror(errorNumber)));
+    }
+}
+
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
+}
+
+Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kindDescription,
+                                        ArchiveSource source)
+{
+    using Result = Parsed<QByteArray>;
+    const QString name = archiveDisplayName(path);
+    const QByteArray native = QFile::encodeName(path);
+    // From a file dialog, opening a FIFO that nobody writes to would wait for a writer for
+    // ever: O_NONBLOCK opens at once, and what is not a regular file is refused below. A batch
+    // run given a FIFO waits for its writer, as any reader of a pipe does.
+    const int wait = source == ArchiveSource::RegularFile ? O_NONBLOCK : 0;
+    Descriptor file{::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | wait)};
+    if (file.fd < 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            return Result::failure(QStringLiteral("Il file \"%1\" non esiste.").arg(name));
+        return Result::failure(QStringLiteral("Impossibile aprire il file \"%1\": %2.")
+                                   .arg(name, fileErrorReason(error)));
+    }
+    struct stat info = {};
+    if (::fstat(file.fd, &info) != 0)
+        return Result::failure(QStringLiteral("Impossibile leggere il file \"%1\": %2.")
+                                   .arg(name, fileErrorReason(errno)));
+    if (S_ISDIR(info.st_mode))
+        return Result::failure(QStringLiteral("\"%1\" è una cartella, non un file.").arg(name));
+    const bool regular = S_ISREG(info.st_mode);
+    if (!regular && source == ArchiveSource::RegularFile)
+        return Result::failure(QStringLiteral("\"%1\" non è un file ma un dispositivo o un canale "
+                                              "di comunicazione: scegliere un file d'archivio.")
+                                   .arg(name));
+    const QString tooLarge = QStringLiteral("Il file \"%1\" non è %2 valido: è troppo grande.")
+                                 .arg(name, kindDescription);
+    if (regular && info.st_size > kMaxArchiveBytes)
+        return Result::failure(tooLarge);
+    // A pipe is read as it comes; a size of 0 says nothing about what it holds.
+    if (!regular) {
+        const int flags = ::fcntl(file.fd, F_GETFL);
+        if (flags != -1)
+            ::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+
+    // Never more than the limit and one byte, so that /dev/zero or an endless pipe is refused
+    // after a bounded read instead of filling the memory.
+    constexpr qsizetype kBound = kMaxArchiveBytes + 1;
+    QByteArray bytes;
+    bytes.resize(regular ? std::min<qsizetype>(qsizetype(info.st_size) + 1, kBound)
+                         : std::min<qsizetype>(1 << 16, kBound));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got == kBound)
+                return Result::failure(tooLarge);
+            bytes.resize(std::min(got * 2, kBound));
+        }
+        const ssize_t n =
+            ::read(file.fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got));
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Result::failure(QStringLiteral("Impossibile leggere il file \"%1\": %2.")
+                                       .arg(name, fileErrorReason(errno)));
+        }
+        got += n;
+    }
+    bytes.resize(got);
+    return Result::success(std::move(bytes));
+}
+
+namespace {
+
+// Why a save to path cannot even start, or an empty text.
+QString targetProblem(const QString& path)
+{
+    const QFileInfo target(path);
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return QStringLiteral("è una cartella");
+        if (!S_ISREG(info.st_mode))
+            return QStringLiteral("non è un file ma un dispositivo o un canale di "
+                                  "comunicazione, che il salvataggio sostituirebbe");
+    }
+    const QByteArray fileName = QFile::encodeName(target.fileName());
+    long nameMax = ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
+    if (nameMax <= 0)
+        nameMax = NAME_MAX;
+    if (fileName.size() > nameMax)
+        return QStringLiteral("il nome del file è troppo lungo");
+    if (QFile::encodeName(target.absoluteFilePath()).size() >= PATH_MAX)
+        return QStringLiteral("il percorso del file è troppo lungo");
+    return QString();
+}
+
+// Why QSaveFile could not open path; error is errno right after the failure.
+QString openProblem(const QString& path, int error)
+{
+    const QFileInfo target(path);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("la cartella \"%1\" non esiste")
+            .arg(archiveDisplayName(folder.filePath()));
+    if (!folder.isDir())
+        return QStringLiteral("\"%1\" non è una cartella")
+            .arg(archiveDisplayName(folder.filePath()));
+    if (target.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        return QStringLiteral("il file è protetto dalla scrittura");
+    if (::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("la cartella non è scrivibile");
+    return fileErrorReason(error);
+}
+
+} // namespace
 
 SaveResult saveArchiveBytes(const QString& path, const QByteArray& bytes)
 {
+    ignoreFileSizeSignal();
     const QString name = archiveDisplayName(path);
+    const QString untouched = QStringLiteral("Nessun file è stato modificato.");
+    const QString kept = QStringLiteral("Il file precedente resta invariato.");
+    if (const QString problem = targetProblem(path); !problem.isEmpty())
+        return {false, QStringLiteral("Impossibile salvare il file \"%1\": %2. %3")
+                           .arg(name, problem, untouched)};
     QSaveFile file(path);
     // Unbuffered: through a write buffer, a write cut short (disk full, file size limit) is
     // lost at commit time and QSaveFile would put a truncated file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, QStringLiteral("Impossibile salvare il file \"%1\": la cartella non "
-                                      "esiste o non è scrivibile, oppure il file è protetto. "
-                                      "Nessun file è stato modificato.")
-                           .arg(name)};
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const int error = errno;
+        return {false, QStringLiteral("Impossibile salvare il file \"%1\": %2. %3")
+                           .arg(name, openProblem(path, error), untouched)};
+    }
+    errno = 0;
     if (file.write(bytes) != bytes.size()) {
+        const int error = errno;
         file.cancelWriting();
         return {false, QStringLiteral("Impossibile salvare il file \"%1\": la scrittura non è "
-                                      "riuscita (disco pieno?). Il file precedente resta "
-                                      "invariato.")
-                           .arg(name)};
+                                      "riuscita (%2). %3")
+                           .arg(name, fileErrorReason(error), kept)};
     }
-    if (!file.commit())
+    errno = 0;
+    if (!file.commit()) {
+        const int error = errno;
         return {false, QStringLiteral("Impossibile salvare il file \"%1\": la scrittura non è "
-                                      "stata completata (disco pieno?). Il file precedente "
-                                      "resta invariato.")
-                           .arg(name)};
+                                      "stata completata (%2). %3")
+                           .arg(name, fileErrorReason(error), kept)};
+    }
     return {true, QString()};
 }
 

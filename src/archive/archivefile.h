@@ -93,9 +93,11 @@ public:
     void writeText(const QString& value);
     // A quoted text, or nothing when the text was never set (null).
     void writeOptionalText(const QString& value);
-    // Shortest text that reads back to the same double.
+    // Shortest text that reads back to the same double. A value that is not finite (a total of
+    // origins typed as "1e400") is written as nothing, which reads back as 0: no reader takes
+    // infinities, and the file has to open again.
     void writeNumber(double value);
-    // Shortest text that reads back to the same single-precision value.
+    // Shortest text that reads back to the same single-precision value; not finite as above.
     void writeSingle(float value);
     void writeInteger(long long value);
     void writeEmpty();
@@ -124,16 +126,47 @@ QByteArray encodeArchiveText(const QString& text);
 // True when every character of text has a Windows-1252 byte.
 bool fitsWindows1252(const QString& text);
 
-// The name of a file as messages show it.
+// The name of a file as messages show it: native separators, and every character that is not
+// printable (controls, terminal escapes, direction overrides) shown as U+FFFD.
 QString archiveDisplayName(const QString& path);
 
-// Reads a whole archive file. kindDescription completes "non è <kindDescription> valido",
-// e.g. "un archivio delle distanze"; it is used for the messages.
-Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kindDescription);
+// What a message may quote of a file's content: at most maxCharacters characters, then "…",
+// each character that is not printable shown as U+FFFD, so that no NUL byte or terminal
+// escape sequence of a hostile file reaches a terminal or a message box.
+QString printableExcerpt(QStringView text, qsizetype maxCharacters = 40);
+
+// "alla riga N il valore «X» non è un numero entro i limiti ammessi": the one reason given for
+// a number that no field can hold (1e400, Inf, NaN, or beyond single precision where the field
+// is single), whatever its spelling.
+QString outOfRangeReason(int line, QStringView written);
+
+// What the readers accept besides regular files.
+enum class ArchiveSource
+{
+    RegularFile, // what a file dialog should give: FIFOs and devices are refused unopened
+    AnyFile      // also pipes and devices (/dev/stdin, a shell's process substitution)
+};
+
+// Reads a whole archive file, never more than kMaxArchiveBytes + 1 bytes whatever the file is.
+// kindDescription completes "non è <kindDescription> valido", e.g. "un archivio delle
+// distanze"; it is used for the messages.
+Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kindDescription,
+                                        ArchiveSource source = ArchiveSource::RegularFile);
 
 // Replaces path with bytes through QSaveFile: either the whole new file is there, or the old
-// one is left as it was and the error says why.
+// one is left as it was and the error says why. A target that exists and is not a regular
+// file (a device, a FIFO, a folder) is refused: the rename would replace the node. A symbolic
+// link is followed: its target is rewritten and the link stays.
 SaveResult saveArchiveBytes(const QString& path, const QByteArray& bytes);
+
+// Why a read or a write failed, in Italian, from the errno value (for instance "il disco è
+// pieno"); for the messages of every file the program writes.
+QString fileErrorReason(int errorNumber);
+
+// A file-size limit (ulimit -f) would kill the process at the first write beyond it, before
+// the save can keep the old file and say why; with the signal ignored the write fails with
+// EFBIG instead. saveArchiveBytes calls it; a program that writes elsewhere calls it at start.
+void ignoreFileSizeSignal();
 
 // Largest archive accepted: a complete archive of 180 areas is about 2 MB.
 inline constexpr qint64 kMaxArchiveBytes = 64 * 1024 * 1024;

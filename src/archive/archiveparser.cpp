@@ -43,16 +43,21 @@ bool ArchiveParser::numberOf(const ArchiveItem& item, const QString& what, doubl
     case ArchiveItem::Kind::Empty:
         out = 0.0;
         return true;
-    case ArchiveItem::Kind::Text:
-        if (const auto value = parseStrictNumber(item.text)) {
+    case ArchiveItem::Kind::Text: {
+        NumberError error = NumberError::None;
+        if (const auto value = parseStrictNumber(item.text, &error)) {
             out = *value;
             return true;
         }
+        if (error == NumberError::NotFinite) {
+            fail(outOfRangeReason(m_reader.line(), item.text));
+            return false;
+        }
         break;
     }
-    QString shown = item.text.left(40);
+    }
     fail(QStringLiteral("alla riga%1 %2 non è un numero («%3»)")
-             .arg(numberText(m_reader.line()), what, shown));
+             .arg(numberText(m_reader.line()), what, printableExcerpt(item.text)));
     return false;
 }
 
@@ -99,9 +104,8 @@ bool ArchiveParser::readSingle(float& out)
     // Above FLT_MAX by less than half a unit still rounds to FLT_MAX, and "3.4028235E+38", the
     // shortest text of FLT_MAX, lies there; from 2^128 - 2^103 on it would become infinite.
     const double firstOverflow = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
-    if (std::isfinite(value) && std::fabs(value) >= firstOverflow) {
-        fail(QStringLiteral("alla riga%1 il valore %2 è troppo grande")
-                 .arg(numberText(m_reader.line()), shortestText(value)));
+    if (std::fabs(value) >= firstOverflow) {
+        fail(outOfRangeReason(m_reader.line(), item.text));
         return false;
     }
     out = static_cast<float>(value);
@@ -116,7 +120,7 @@ bool ArchiveParser::readCount(int& out)
         return false;
     if (!std::isfinite(value) || value != std::floor(value)) {
         fail(QStringLiteral("il numero delle aree (%1) non è un numero intero")
-                 .arg(item.text.left(40)));
+                 .arg(printableExcerpt(item.text)));
         return false;
     }
     if (value < 0) {
@@ -140,7 +144,8 @@ bool ArchiveParser::readKind(qint16& out, int lowest)
     if (!take(item) || !numberOf(item, QStringLiteral("il codice del modello"), value))
         return false;
     if (!std::isfinite(value) || value != std::floor(value) || value < lowest || value > 3) {
-        const QString written = item.isEmpty() ? QStringLiteral("vuoto") : item.text.left(40);
+        const QString written =
+            item.isEmpty() ? QStringLiteral("vuoto") : printableExcerpt(item.text);
         fail(lowest == 0
                  ? QStringLiteral("il codice del modello (%1) non è 0, 1, 2 o 3").arg(written)
                  : QStringLiteral("il codice del modello (%1) non è 1, 2 o 3").arg(written));

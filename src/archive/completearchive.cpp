@@ -61,9 +61,9 @@ Parsed<CompleteRecord> parseCompleteBytes(const QByteArray& bytes,
     return Parsed<CompleteRecord>::success(std::move(record));
 }
 
-Parsed<CompleteRecord> readCompleteFile(const QString& path)
+Parsed<CompleteRecord> readCompleteFile(const QString& path, ArchiveSource source)
 {
-    auto bytes = readArchiveFileBytes(path, kindDescription());
+    auto bytes = readArchiveFileBytes(path, kindDescription(), source);
     if (!bytes.ok())
         return Parsed<CompleteRecord>::failure(bytes.error);
     return parseCompleteBytes(*bytes.value, path);

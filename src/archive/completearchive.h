@@ -6,6 +6,7 @@
 // destinations), N² pair records (pair numbers, pair names, distance, weight, interaction),
 // the totals, and the two title-page records.
 
+#include "archivefile.h"
 #include "archiveresult.h"
 #include "modelchoicearchive.h"
 #include "titlepage.h"
@@ -57,7 +58,10 @@ struct CompleteRecord
 
 Parsed<CompleteRecord> parseCompleteBytes(const QByteArray& bytes,
                                           const QString& fileNameForMessages);
-Parsed<CompleteRecord> readCompleteFile(const QString& path);
+// source: what a file dialog gives (regular files), or also pipes and devices for the batch
+// calculator.
+Parsed<CompleteRecord> readCompleteFile(const QString& path,
+                                        ArchiveSource source = ArchiveSource::RegularFile);
 
 // Copies every field of the record into the state and the title page. Nothing is emptied
 // first: positions beyond the file's areas and pairs keep what they held. Option, captions,

@@ -314,7 +314,7 @@ int runCalibrationCommand(const QStringList& arguments)
         return kExitUsage;
     }
 
-    const Parsed<CompleteRecord> archive = readCompleteFile(options.input);
+    const Parsed<CompleteRecord> archive = readCompleteFile(options.input, ArchiveSource::AnyFile);
     if (!archive.ok()) {
         printError(archive.error);
         return kExitRefused;

@@ -17,12 +17,18 @@
 #include <titlepage.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace urbaflux;
 
@@ -66,11 +72,55 @@ void printError(const QString& text)
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 
+// Writes to standard output; a failure (a full disk, a closed output) is told on standard
+// error, since the exit status alone says nothing of why.
 bool writeStdout(const QByteArray& bytes)
 {
+    errno = 0;
     const size_t written =
         std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    return written == static_cast<size_t>(bytes.size()) && std::fflush(stdout) == 0;
+    if (written == static_cast<size_t>(bytes.size()) && std::fflush(stdout) == 0)
+        return true;
+    const int error = errno;
+    printError(QStringLiteral("urbaflux-calc: impossibile scrivere sullo standard output: %1.")
+                   .arg(error == EBADF ? QStringLiteral("lo standard output è chiuso")
+                                       : fileErrorReason(error)));
+    return false;
+}
+
+// A standard descriptor closed at start would be taken by the next file opened, and what is
+// meant for the output would land in it. /dev/null read-only holds the number instead, so
+// that writes to it still fail and are told.
+void holdClosedStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int opened = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
+
+// Whether two output names reach the same file (the same name, through a link, or a
+// different spelling of the folder).
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first = {};
+    struct stat second = {};
+    if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    const auto normal = [](const QString& path) {
+        const QFileInfo info(path);
+        QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        if (folder.isEmpty())
+            folder = info.absolutePath();
+        return QDir::cleanPath(QDir(folder).filePath(info.fileName()));
+    };
+    return normal(a) == normal(b);
 }
 
 // Returns the error text, empty when the arguments are usable.
@@ -92,15 +142,21 @@ QString parseArguments(const QStringList& args, Options& options)
             if (target.isEmpty())
                 return QStringLiteral("il nome del file dopo %1 è vuoto").arg(arg);
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            return QStringLiteral("opzione sconosciuta: %1").arg(arg);
+            return QStringLiteral("opzione sconosciuta: %1").arg(printableExcerpt(arg));
         } else if (options.input.isEmpty()) {
             options.input = arg;
             if (options.input.isEmpty())
                 return QStringLiteral("il nome dell'archivio è vuoto");
         } else {
-            return QStringLiteral("un solo archivio alla volta: %1 è di troppo").arg(arg);
+            return QStringLiteral("un solo archivio alla volta: %1 è di troppo")
+                .arg(archiveDisplayName(arg));
         }
     }
+    // The archive would replace the matrix just written.
+    if (!options.output.isEmpty() && !options.matrix.isEmpty() &&
+        sameFile(options.output, options.matrix))
+        return QStringLiteral("-o e --matrix indicano lo stesso file: %1")
+            .arg(archiveDisplayName(options.output));
     if (!options.help && options.input.isEmpty())
         return QStringLiteral("manca l'archivio da calcolare");
     return QString();
@@ -204,15 +260,21 @@ QByteArray matrixCsv(const ProjectState& state)
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     const SaveResult saved = saveArchiveBytes(path, bytes);
-    if (!saved.ok)
-        printError(saved.error);
-    return saved.ok;
+    if (saved.ok)
+        return true;
+    printError(saved.error);
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        printError(QStringLiteral("Senza -o l'archivio è scritto sullo standard output."));
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    holdClosedStandardDescriptors();
+    ignoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     if (isCalibrationCommand(QCoreApplication::arguments()))
         return runCalibrationCommand(QCoreApplication::arguments());
@@ -223,12 +285,12 @@ int main(int argc, char* argv[])
         printError(usageText() + calibrationUsageText());
         return kExitUsage;
     }
-    if (options.help) {
-        writeStdout((usageText() + calibrationUsageText()).toLocal8Bit());
-        return kExitCompleted;
-    }
+    if (options.help)
+        return writeStdout((usageText() + calibrationUsageText()).toLocal8Bit()) ? kExitCompleted
+                                                                                 : kExitCannotWrite;
 
-    const Parsed<CompleteRecord> archive = readCompleteFile(options.input);
+    // Pipes and devices too: "urbaflux-calc /dev/stdin" and process substitution are for scripts.
+    const Parsed<CompleteRecord> archive = readCompleteFile(options.input, ArchiveSource::AnyFile);
     if (!archive.ok()) {
         printError(archive.error);
         return kExitRefused;

@@ -54,7 +54,19 @@ struct CalculationRun
 
     static Reason reasonOf(NumberError error)
     {
-        return error == NumberError::Empty ? Reason::Empty : Reason::NotANumber;
+        switch (error) {
+        case NumberError::Empty:
+            return Reason::Empty;
+        case NumberError::NotFinite:
+            return Reason::NotFinite;
+        default:
+            return Reason::NotANumber;
+        }
+    }
+
+    double decayOf(int k) const
+    {
+        return options.literal ? std::pow(base[k], -alpha) : cache.m_decay[k];
     }
 
     bool readInputs();
@@ -65,6 +77,7 @@ struct CalculationRun
     template <bool Literal> bool destinationFactorPass();
     bool closeOriginSum(int o, double sum);
     bool closeDestinationSum(int i, float sum);
+    bool sumFailed(Reason reason, Subject subject, int area);
     std::vector<double> term; // the weight term of a pass, by area
     template <bool Literal> bool computeMatrix();
     bool computePairValues();
@@ -76,6 +89,8 @@ bool CalculationRun::readInputs()
     const FieldValue& alphaField = state.model.alpha;
     if (alphaField.isNumber()) {
         alpha = alphaField.number;
+        if (!std::isfinite(alpha))
+            return fail(Reason::NotFinite, Subject::Alpha);
     } else {
         NumberError error = NumberError::Empty;
         const auto value =
@@ -84,6 +99,7 @@ bool CalculationRun::readInputs()
             return fail(reasonOf(error), Subject::Alpha);
         alpha = *value;
     }
+    outcome.alpha = alpha;
 
     origin.assign(n + 1, 0.0);
     destination.assign(n + 1, 0.0);
@@ -132,6 +148,8 @@ bool CalculationRun::readPair(int k)
     double w = 0.0;
     if (weightField.isNumber()) {
         w = weightField.number;
+        if (!std::isfinite(w))
+            return fail(Reason::NotFinite, Subject::Weight, k);
     } else {
         const auto value =
             weightField.isText() ? parseStrictNumber(weightField.text, &error) : std::nullopt;
@@ -143,12 +161,17 @@ bool CalculationRun::readPair(int k)
         return fail(Reason::Zero, Subject::Distance, k);
     if (w == 0.0)
         return fail(Reason::Zero, Subject::Weight, k);
-    const double b = *dist * w / 100;
+    const double product = *dist * w;
+    if (!std::isfinite(product))
+        return fail(Reason::ProductTooLarge, Subject::Distance, k);
+    const double b = product / 100;
+    if (b == 0.0)
+        return fail(Reason::ProductTooSmall, Subject::Distance, k);
     const double f = std::pow(b, -alpha);
     if (std::isnan(f))
         return fail(Reason::InvalidPower, *dist < 0 ? Subject::Distance : Subject::Weight, k);
-    if (std::isinf(f) || b == 0.0)
-        return fail(Reason::Overflow, Subject::Distance, k);
+    if (std::isinf(f))
+        return fail(Reason::DecayTooLarge, Subject::Distance, k);
     if (options.literal) {
         base[k] = b;
     } else {
@@ -160,27 +183,50 @@ bool CalculationRun::readPair(int k)
     return true;
 }
 
+// A balancing sum that is zero or out of range. In the doubly constrained model after the
+// first pass the data were already good once, so the factors are drifting apart: the totals of
+// origins and destinations differ. Otherwise, when a pair with a weight term of its own adds
+// nothing because its decay factor is below the precision of the sum, that factor is the cause
+// (alpha 400, a distance of 1e200), not the origins or destinations the sum would blame.
+bool CalculationRun::sumFailed(Reason reason, Subject subject, int area)
+{
+    if (kind == int(ModelKind::OriginAndDestinationConstrained) && outcome.passes > 1) {
+        fail(reason, subject, 0, area);
+        outcome.status = Status::NotConverged;
+        return false;
+    }
+    const bool originSum = subject == Subject::OriginSum;
+    const double smallest =
+        originSum ? std::numeric_limits<double>::min() : double(std::numeric_limits<float>::min());
+    for (int other = 1; other <= n; ++other) {
+        const int k = originSum ? pairIndex(area, other, n) : pairIndex(other, area, n);
+        if (term[other] != 0.0 && std::fabs(decayOf(k)) < smallest)
+            return fail(Reason::DecayTooSmall, Subject::Distance, k);
+    }
+    return fail(reason, subject, 0, area);
+}
+
 bool CalculationRun::closeOriginSum(int o, double sum)
 {
     s[o] = sum;
     if (sum == 0.0)
-        return fail(Reason::ZeroSum, Subject::OriginSum, 0, o);
+        return sumFailed(Reason::ZeroSum, Subject::OriginSum, o);
     a[o] = 1 / sum;
     if (!std::isfinite(a[o]) || !std::isfinite(sum))
-        return fail(Reason::Overflow, Subject::OriginSum, 0, o);
+        return sumFailed(Reason::Overflow, Subject::OriginSum, o);
     return true;
 }
 
 bool CalculationRun::closeDestinationSum(int i, float sum)
 {
     if (std::isinf(sum))
-        return fail(Reason::Overflow, Subject::DestinationSum, 0, i);
+        return sumFailed(Reason::Overflow, Subject::DestinationSum, i);
     t[i] = sum;
     if (sum == 0.0f)
-        return fail(Reason::ZeroSum, Subject::DestinationSum, 0, i);
+        return sumFailed(Reason::ZeroSum, Subject::DestinationSum, i);
     const float inverse = 1.0f / sum;
     if (std::isinf(inverse))
-        return fail(Reason::Overflow, Subject::DestinationSum, 0, i);
+        return sumFailed(Reason::Overflow, Subject::DestinationSum, i);
     b[i] = inverse;
     return true;
 }
@@ -457,6 +503,8 @@ QString problem(Reason reason)
         return QStringLiteral("non è stato immesso");
     case Reason::NotANumber:
         return QStringLiteral("non è un numero (usare il punto per i decimali)");
+    case Reason::NotFinite:
+        return QStringLiteral("non è un numero entro i limiti del calcolo");
     case Reason::Zero:
         return QStringLiteral("è zero");
     case Reason::InvalidPower:
@@ -485,8 +533,26 @@ QString describeOutcome(const CalculationOutcome& outcome)
     case Subject::Alpha:
         return QStringLiteral("il valore alfa ") + problem(outcome.reason);
     case Subject::Distance:
-        return QStringLiteral("il valore della distanza ") + pairText(outcome.pair) +
-               QLatin1Char(' ') + problem(outcome.reason);
+        switch (outcome.reason) {
+        case Reason::ProductTooLarge:
+        case Reason::ProductTooSmall:
+            return QStringLiteral("il prodotto della distanza ") + pairText(outcome.pair) +
+                   QStringLiteral(" per il suo peso in percentuale è troppo ") +
+                   (outcome.reason == Reason::ProductTooLarge ? QStringLiteral("grande")
+                                                              : QStringLiteral("piccolo")) +
+                   QStringLiteral(" per il calcolo");
+        case Reason::DecayTooLarge:
+        case Reason::DecayTooSmall:
+            return QStringLiteral("con alfa ") + displayedText(outcome.alpha) +
+                   QStringLiteral(" il fattore della distanza ") + pairText(outcome.pair) +
+                   QStringLiteral(", (distanza × peso / 100) elevato a -alfa, è troppo ") +
+                   (outcome.reason == Reason::DecayTooLarge ? QStringLiteral("grande")
+                                                            : QStringLiteral("piccolo")) +
+                   QStringLiteral(" per il calcolo: controllare alfa e la distanza");
+        default:
+            return QStringLiteral("il valore della distanza ") + pairText(outcome.pair) +
+                   QLatin1Char(' ') + problem(outcome.reason);
+        }
     case Subject::Weight:
         return QStringLiteral("il valore del peso in percentuale ") + pairText(outcome.pair) +
                QLatin1Char(' ') + problem(outcome.reason);

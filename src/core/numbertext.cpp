@@ -72,6 +72,17 @@ qsizetype scanNumber(QStringView text, qsizetype pos, std::string& out)
     return i - pos;
 }
 
+// "Inf", "-infinity", "NaN", "+nan" in any case: what C libraries and our own writer once
+// wrote for values that are no number.
+bool isNonFiniteWord(QStringView text)
+{
+    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-'))
+        text = text.sliced(1);
+    return text.compare(u"inf", Qt::CaseInsensitive) == 0 ||
+           text.compare(u"infinity", Qt::CaseInsensitive) == 0 ||
+           text.compare(u"nan", Qt::CaseInsensitive) == 0;
+}
+
 double toDouble(const std::string& ascii)
 {
     // strtod is locale dependent for its decimal point; from_chars is not.
@@ -176,12 +187,19 @@ std::optional<double> parseStrictNumber(QStringView text, NumberError* error)
     const qsizetype taken = scanNumber(text, begin, ascii);
     if (taken == 0 || begin + taken != end) {
         if (error)
-            *error = NumberError::NotANumber;
+            *error = isNonFiniteWord(text.sliced(begin, end - begin)) ? NumberError::NotFinite
+                                                                      : NumberError::NotANumber;
+        return std::nullopt;
+    }
+    const double value = toDouble(ascii);
+    if (!std::isfinite(value)) {
+        if (error)
+            *error = NumberError::NotFinite;
         return std::nullopt;
     }
     if (error)
         *error = NumberError::None;
-    return toDouble(ascii);
+    return value;
 }
 
 QString shortestText(double value)

@@ -26,12 +26,16 @@ enum class NumberError
 {
     None,
     Empty,
-    NotANumber
+    NotANumber,
+    NotFinite // "1e400", "Inf", "nan" and the like: no number the calculation can hold
 };
 
 // The text read as a whole number in the same grammar as leadingNumber, blanks allowed around
-// it. An empty (or all-blank) text gives Empty, anything else that is not wholly a number gives
-// NotANumber.
+// it. An empty (or all-blank) text gives Empty. A number beyond the range of a double, and the
+// spellings of infinity and not-a-number in any case ("Inf", "-inf", "Infinity", "NaN"), give
+// NotFinite, so that every value the calculation could not hold is refused in one way whatever
+// its spelling. Anything else that is not wholly a number gives NotANumber. A number too small
+// for a double reads as 0.
 std::optional<double> parseStrictNumber(QStringView text, NumberError* error = nullptr);
 
 // Shortest decimal text that reads back to exactly the same value: plain decimal for

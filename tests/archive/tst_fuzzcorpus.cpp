@@ -10,6 +10,8 @@
 #include "modelchoicearchive.h"
 #include "titlepagearchive.h"
 
+#include <calculation.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -67,6 +69,22 @@ Round roundFor(const QString& kind)
     });
 }
 
+// The batch calculator's path: the archive it writes after a completed run, else null.
+QByteArray calculated(const QByteArray& bytes)
+{
+    const auto archive = parseCompleteBytes(bytes, QStringLiteral("corpus"));
+    if (!archive.ok())
+        return QByteArray();
+    auto state = std::make_unique<ProjectState>();
+    applyDefaults(*state);
+    TitlePage page;
+    applyComplete(*archive.value, *state, page);
+    computeAreaTotals(*state);
+    if (!calculateInteractions(*state).completed())
+        return QByteArray();
+    return writeCompleteBytes(*state, page);
+}
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -106,6 +124,21 @@ private Q_SLOTS:
             return;
         }
         QCOMPARE(once(written, *state, error), written);
+    }
+
+    void calculationsSettle_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QStringLiteral(URBAFLUX_FUZZ_CORPUS "/calc"));
+        for (const QString& name : dir.entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+    void calculationsSettle()
+    {
+        QFETCH(QString, path);
+        const QByteArray once = calculated(readFile(path));
+        if (!once.isNull())
+            QCOMPARE(calculated(once), once);
     }
 
     void readerRoundTrips_data()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace urbaflux;
 
@@ -33,6 +35,39 @@ Run runCalc(const QStringList& arguments)
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     return run;
+}
+
+// Runs the calculator through sh, for redirections and limits: the script runs it as
+// "$0" "$@".
+Run runShell(const QString& script, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral("sh"),
+                  QStringList{QStringLiteral("-c"), script, QString::fromUtf8(URBAFLUX_CALC_PATH)} +
+                      arguments);
+    Run run;
+    if (!process.waitForStarted(10000))
+        return run;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+// A device node made in a temporary folder (never one of /dev); false when not allowed.
+bool makeDevice(const QString& path, unsigned minor)
+{
+    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0;
+}
+
+bool isCharacterDevice(const QString& path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISCHR(info.st_mode);
 }
 
 // Two areas with the worked examples' data: origins 100 and 50, alpha 2, weights at their
@@ -279,6 +314,10 @@ private Q_SLOTS:
             << QByteArray("181");
         QTest::newRow("no model") << QByteArray(",,,,0,2,0.0001,\"km\"\r\n0\r\n")
                                   << QByteArray("non è 1, 2 o 3");
+        QTest::newRow("terminal escapes and NUL bytes")
+            << QByteArray("\"a\",\"b\",\"c\",\"d\",1,2,0.0001,\"km\"\r\n\x1B[2J\x1B]0;x\x07") +
+                   QByteArray(3, '\0') + "\r\n"
+            << QByteArray("«\xEF\xBF\xBD[2J");
     }
     void refusedArchive()
     {
@@ -290,6 +329,7 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(reason), run.err.constData());
         QVERIFY(run.err.contains(input.toUtf8()));
+        QVERIFY(!run.err.contains('\x1B') && !run.err.contains('\0') && !run.err.contains('\x07'));
         QVERIFY(run.out.isEmpty());
 
         const Run missing = runCalc({m_dir.filePath(QStringLiteral("assente"))});
@@ -337,6 +377,124 @@ private Q_SLOTS:
             {inputFor(*state, QStringLiteral("Urbaflux-tot-ok")), QStringLiteral("-o"), output});
         QCOMPARE(run.exitCode, 73);
         QVERIFY2(run.err.contains(output.toUtf8()), run.err.constData());
+    }
+
+    // A failed write is told on standard error, whatever the output: a full device, a closed
+    // output, a file-size limit (whose signal would otherwise kill the run without a word).
+    void failedOutputsAreTold_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("json");
+        QTest::addColumn<QByteArray>("reason");
+        const QByteArray full = "impossibile scrivere sullo standard output: il disco è pieno.";
+        const QByteArray closed =
+            "impossibile scrivere sullo standard output: lo standard output è chiuso.";
+        const QByteArray limit = "il file supera la dimensione massima consentita";
+        QTest::newRow("full device")
+            << QStringLiteral("exec \"$0\" \"$@\" > %1/pieno") << false << full;
+        QTest::newRow("full device, JSON")
+            << QStringLiteral("exec \"$0\" \"$@\" > %1/pieno") << true << full;
+        QTest::newRow("closed output")
+            << QStringLiteral("exec \"$0\" \"$@\" >&-") << false << closed;
+        QTest::newRow("closed output, JSON")
+            << QStringLiteral("exec \"$0\" \"$@\" >&-") << true << closed;
+        QTest::newRow("file-size limit on the output")
+            << QStringLiteral("ulimit -f 1; exec \"$0\" \"$@\" > %1/limitato") << false << limit;
+        QTest::newRow("file-size limit on -o")
+            << QStringLiteral("ulimit -f 1; exec \"$0\" \"$@\" -o %1/vecchio") << false << limit;
+    }
+    void failedOutputsAreTold()
+    {
+        QFETCH(QString, script);
+        QFETCH(bool, json);
+        QFETCH(QByteArray, reason);
+        const QString full = m_dir.filePath(QStringLiteral("pieno"));
+        if (!QFile::exists(full) && !makeDevice(full, 7))
+            QSKIP("mknod is not allowed here");
+        const QString old = m_dir.filePath(QStringLiteral("vecchio"));
+        QVERIFY(writeFile(old, "vecchio"));
+        // Large enough to pass a limit of one block.
+        auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
+                              {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                               QStringLiteral("10")});
+        state->areas.name[1] = QString(3000, QLatin1Char('n'));
+        QStringList arguments{inputFor(*state, QStringLiteral("Urbaflux-tot-uscita"))};
+        if (json)
+            arguments << QStringLiteral("--json");
+        const Run run = runShell(script.arg(m_dir.path()), arguments);
+        QCOMPARE(run.exitCode, 73);
+        QVERIFY2(run.err.contains(reason), run.err.constData());
+        QCOMPARE(readFile(old), QByteArray("vecchio"));
+        QVERIFY(isCharacterDevice(full));
+    }
+
+    // A save renames a new file over its target: a device given to -o is refused and stays a
+    // device.
+    void deviceAsOutputIsRefused()
+    {
+        const QString node = m_dir.filePath(QStringLiteral("nullo"));
+        if (!makeDevice(node, 3))
+            QSKIP("mknod is not allowed here");
+        const auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
+                                    {QStringLiteral("10"), QStringLiteral("10"),
+                                     QStringLiteral("10"), QStringLiteral("10")});
+        const QString input = inputFor(*state, QStringLiteral("Urbaflux-tot-disp"));
+        for (const QString& option : {QStringLiteral("-o"), QStringLiteral("--matrix")}) {
+            const Run run = runCalc({input, option, node});
+            QCOMPARE(run.exitCode, 73);
+            QVERIFY2(run.err.contains("non è un file ma un dispositivo"), run.err.constData());
+            QVERIFY(isCharacterDevice(node));
+        }
+    }
+
+    // An endless device is refused after a bounded read; a pipe is read as any file.
+    void streamsAsInput()
+    {
+        const QString zero = m_dir.filePath(QStringLiteral("zero"));
+        if (!makeDevice(zero, 5))
+            QSKIP("mknod is not allowed here");
+        const Run endless = runCalc({zero});
+        QCOMPARE(endless.exitCode, 2);
+        QVERIFY2(endless.err.contains("è troppo grande."), endless.err.constData());
+
+        const auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
+                                    {QStringLiteral("10"), QStringLiteral("10"),
+                                     QStringLiteral("10"), QStringLiteral("10")});
+        const QString input = inputFor(*state, QStringLiteral("Urbaflux-tot-tubo"));
+        const Run piped =
+            runShell(QStringLiteral("exec \"$0\" /proc/self/fd/0"), {}, readFile(input));
+        QCOMPARE(piped.exitCode, 0);
+        QCOMPARE(piped.out, runCalc({input}).out);
+    }
+
+    void sameFileForTwoOutputs_data()
+    {
+        QTest::addColumn<QString>("matrix");
+        QTest::newRow("same name") << QStringLiteral("doppio");
+        QTest::newRow("another spelling") << QStringLiteral("./sotto/../doppio");
+    }
+    void sameFileForTwoOutputs()
+    {
+        QFETCH(QString, matrix);
+        QDir(m_dir.path()).mkdir(QStringLiteral("sotto"));
+        const QString output = m_dir.filePath(QStringLiteral("doppio"));
+        const Run run = runCalc({QStringLiteral("a"), QStringLiteral("-o"), output,
+                                 QStringLiteral("--matrix"), m_dir.path() + u'/' + matrix});
+        QCOMPARE(run.exitCode, 64);
+        QVERIFY2(run.err.contains("-o e --matrix indicano lo stesso file"), run.err.constData());
+        QVERIFY(!QFile::exists(output));
+    }
+
+    void stoppedRunNamesTheCause()
+    {
+        auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
+                              {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                               QStringLiteral("10")});
+        state->model.alpha = FieldValue::fromText(QStringLiteral("400"));
+        const Run run = runCalc({inputFor(*state, QStringLiteral("Urbaflux-tot-alfa"))});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("con alfa 400 il fattore della distanza n. 1"),
+                 run.err.constData());
     }
 };
 

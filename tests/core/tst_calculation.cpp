@@ -297,6 +297,121 @@ private Q_SLOTS:
         QCOMPARE(snapshot(*state), before);
     }
 
+    // Each way a run can fail names the value or the pair that caused it, in the words the
+    // distances window shows.
+    void reasonsNameTheCause_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("alpha");
+        QTest::addColumn<QString>("distance"); // of every pair, when given
+        QTest::addColumn<QString>("weight2");  // typed weight of pair 2; "=x": the number x
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<QString>("text");
+        using R = Outcome::Reason;
+        const QString notFinite = QStringLiteral(
+            "il valore del peso in percentuale n. 2 non è un numero entro i limiti del calcolo");
+        const QString decay = QStringLiteral("con alfa %1 il fattore della distanza n. 1, "
+                                             "(distanza × peso / 100) elevato a -alfa, è troppo "
+                                             "%2 per il calcolo: controllare alfa e la distanza");
+        const QString product = QStringLiteral("il prodotto della distanza n.%1 per il suo peso "
+                                               "in percentuale è troppo %2 per il calcolo");
+        QTest::newRow("weight NaN") << 3 << QString() << QString() << QStringLiteral("=nan")
+                                    << int(R::NotFinite) << notFinite;
+        QTest::newRow("weight -Inf") << 3 << QString() << QString() << QStringLiteral("=-inf")
+                                     << int(R::NotFinite) << notFinite;
+        QTest::newRow("weight typed Inf") << 3 << QString() << QString() << QStringLiteral("Inf")
+                                          << int(R::NotFinite) << notFinite;
+        QTest::newRow("alpha 1e400")
+            << 3 << QStringLiteral("1e400") << QString() << QString() << int(R::NotFinite)
+            << QStringLiteral("il valore alfa non è un numero entro i limiti del calcolo");
+        QTest::newRow("alpha 400")
+            << 3 << QStringLiteral("400") << QString() << QString() << int(R::DecayTooSmall)
+            << decay.arg(QStringLiteral("400"), QStringLiteral("piccolo"));
+        QTest::newRow("alpha 400, destination constrained")
+            << 2 << QStringLiteral("400") << QString() << QString() << int(R::DecayTooSmall)
+            << decay.arg(QStringLiteral("400"), QStringLiteral("piccolo"));
+        QTest::newRow("distances 1e200")
+            << 1 << QString() << QStringLiteral("1e200") << QString() << int(R::DecayTooSmall)
+            << decay.arg(QStringLiteral("2"), QStringLiteral("piccolo"));
+        // 1e-50 still is a double, but vanishes in the single-precision destination sums.
+        QTest::newRow("distances 1e25, destination constrained")
+            << 2 << QString() << QStringLiteral("1e25") << QString() << int(R::DecayTooSmall)
+            << decay.arg(QStringLiteral("2"), QStringLiteral("piccolo"));
+        QTest::newRow("distances 1e-200")
+            << 3 << QString() << QStringLiteral("1e-200") << QString() << int(R::DecayTooLarge)
+            << decay.arg(QStringLiteral("2"), QStringLiteral("grande"));
+        QTest::newRow("distances 1e308")
+            << 3 << QString() << QStringLiteral("1e308") << QString() << int(R::ProductTooLarge)
+            << product.arg(QStringLiteral(" 1"), QStringLiteral("grande"));
+        QTest::newRow("weight 1e308")
+            << 3 << QString() << QString() << QStringLiteral("1e308") << int(R::ProductTooLarge)
+            << product.arg(QStringLiteral(" 2"), QStringLiteral("grande"));
+        QTest::newRow("distance 5e-324 at weight 1")
+            << 3 << QStringLiteral("0") << QStringLiteral("5e-324") << QStringLiteral("1")
+            << int(R::ProductTooSmall)
+            << product.arg(QStringLiteral(" 2"), QStringLiteral("piccolo"));
+    }
+    void reasonsNameTheCause()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, alpha);
+        QFETCH(QString, distance);
+        QFETCH(QString, weight2);
+        QFETCH(int, reason);
+        QFETCH(QString, text);
+        QStringList distances = texts({"10", "20", "20", "10"});
+        if (!distance.isEmpty())
+            distances = {distance, distance, distance, distance};
+        auto state = makeState(kind, texts({"100", "50"}), texts({"60", "90"}), distances, alpha);
+        if (weight2.startsWith(u'='))
+            state->distances.weight[2] = FieldValue::fromNumber(weight2.mid(1).toDouble());
+        else if (!weight2.isEmpty())
+            state->distances.weight[2] = FieldValue::fromText(weight2);
+        const Outcome outcome = calculateInteractions(*state);
+        QCOMPARE(int(outcome.status), int(Outcome::Status::Stopped));
+        QCOMPARE(int(outcome.reason), reason);
+        QCOMPARE(describeOutcome(outcome), text);
+    }
+
+    // Origins and destinations whose totals differ cannot be balanced: the factors drift until
+    // a sum leaves its precision. That is told as an iteration that does not converge, which
+    // points at the totals, not as an overflow of a sum.
+    void unequalTotalsDivergeAsNotConverged_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<double>("excess"); // added to the last destination
+        QTest::newRow("two areas, 150 and 100") << 2 << -50.0;
+        QTest::newRow("180 areas, a tenth apart") << 180 << 0.1;
+    }
+    void unequalTotalsDivergeAsNotConverged()
+    {
+        QFETCH(int, n);
+        QFETCH(double, excess);
+        QStringList origins, destinations, distances;
+        for (int i = 1; i <= n; ++i) {
+            origins << QString::number(100 + i % 7);
+            destinations << QString::number(100 + (i * 3) % 7);
+        }
+        double last = destinations.last().toDouble() + excess;
+        if (n == 2) {
+            origins = texts({"100", "50"});
+            destinations = texts({"60", "90"});
+            last = 90 + excess;
+        }
+        destinations.last() = QString::number(last);
+        for (int k = 1; k <= n * n; ++k)
+            distances << QString::number(1 + (k * 7919) % 50);
+        auto state = makeState(1, origins, destinations, distances);
+        const Outcome outcome = calculateInteractions(*state);
+        QVERIFY2(outcome.status == Outcome::Status::NotConverged,
+                 qPrintable(describeOutcome(outcome)));
+        QVERIFY(outcome.passes > 1);
+        QCOMPARE(describeOutcome(outcome),
+                 QStringLiteral("il calcolo non converge dopo%1 iterazioni: controllare che il "
+                                "totale delle origini sia uguale al totale delle destinazioni")
+                     .arg(numberText(outcome.passes)));
+    }
+
     // Totals that differ by 0.01 never balance: the run gives up at the bound, changes nothing and
     // says so; the same data with equal totals then completes.
     void unequalTotalsDoNotConverge()

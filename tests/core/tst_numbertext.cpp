@@ -53,6 +53,15 @@ private Q_SLOTS:
             << QStringLiteral("   ") << false << 0.0 << int(NumberError::Empty);
         QTest::newRow("point alone")
             << QStringLiteral(".") << false << 0.0 << int(NumberError::NotANumber);
+        // Whatever the spelling, what a double cannot hold is refused in one way.
+        for (const char* text : {"1e400", "-1E400", "Inf", "-inf", "+Infinity", "NaN", " nan "})
+            QTest::newRow(text) << QString::fromLatin1(text) << false << 0.0
+                                << int(NumberError::NotFinite);
+        QTest::newRow("largest double")
+            << QStringLiteral("1.7976931348623157e308") << true << 1.7976931348623157e308 << 0;
+        QTest::newRow("too small is 0") << QStringLiteral("1e-400") << true << 0.0 << 0;
+        QTest::newRow("infinite is a word")
+            << QStringLiteral("infinite") << false << 0.0 << int(NumberError::NotANumber);
     }
     void strictNumberNeedsTheWholeText()
     {

@@ -5,10 +5,14 @@
 // - reader: bytes decode to a text that encodes and decodes back to itself, and items written
 //   again read back as the same items (double quotes aside, which the writer replaces);
 // - a kind: a file that parses, once applied and written, parses again and writes the very
-//   same bytes.
+//   same bytes;
+// - calc: what urbaflux-calc does (parse a complete archive, apply it to a fresh elaboration,
+//   calculate, write); a completed run's output, calculated again, gives the same bytes, and a
+//   stopped run always says why.
 
 #include <archivefile.h>
 #include <areaarchive.h>
+#include <calculation.h>
 #include <completearchive.h>
 #include <distancearchive.h>
 #include <interactionarchive.h>
@@ -19,6 +23,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 using namespace urbaflux;
@@ -98,6 +103,30 @@ void fuzzKind(const QByteArray& bytes, Parse parse, ApplyWrite applyWrite)
     check(applyWrite(*second.value) == written);
 }
 
+// The batch calculator's path; returns the archive it writes, or a null array when the file
+// is refused or the run does not complete.
+[[maybe_unused]] QByteArray calculateArchive(const QByteArray& bytes)
+{
+    const auto archive = parseCompleteBytes(bytes, QStringLiteral("fuzz"));
+    if (!archive.ok()) {
+        check(!archive.error.isEmpty());
+        return QByteArray();
+    }
+    auto state = std::make_unique<ProjectState>();
+    applyDefaults(*state);
+    TitlePage page;
+    applyComplete(*archive.value, *state, page);
+    computeAreaTotals(*state);
+    const CalculationOutcome outcome = calculateInteractions(*state);
+    const QByteArray written = writeCompleteBytes(*state, page);
+    check(parseCompleteBytes(written, QStringLiteral("fuzz")).ok());
+    if (!outcome.completed()) {
+        check(!describeOutcome(outcome).isEmpty());
+        return QByteArray();
+    }
+    return written;
+}
+
 ProjectState& scratchState()
 {
     static ProjectState state;
@@ -144,6 +173,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         applyInteractions(r, state);
         return writeInteractionBytes(state);
     });
+#elif defined(URBAFLUX_FUZZ_CALC)
+    const QByteArray once = calculateArchive(bytes);
+    if (!once.isNull())
+        check(calculateArchive(once) == once);
 #else
 #error "define URBAFLUX_FUZZ_<KIND>"
 #endif
