@@ -75,15 +75,11 @@ void fillAreas(ProjectState& state, int kind)
     state.areas.destination[n] =
         QString::number(state.areas.destination[n].toDouble() + origins - destinations);
     computeAreaTotals(state);
+    buildPairList(state);
     for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j) {
-            const int k = pairIndex(i, j, n);
-            state.distances.pairNumbers[k] = pairNumbersText(i, j);
-            state.distances.pairNames[k] =
-                state.areas.name[i] + QLatin1Char('-') + state.areas.name[j];
-            state.distances.distance[k] = QString::number(1 + ((i - j) * (i - j) + i * 7) % 25);
-            state.distances.weight[k] = FieldValue::fromNumber(100);
-        }
+        for (int j = 1; j <= n; ++j)
+            state.distances.distance[pairIndex(i, j, n)] =
+                QString::number(1 + ((i - j) * (i - j) + i * 7) % 25);
     }
 }
 

@@ -1,10 +1,28 @@
 #include "projectstate.h"
 
+#include <algorithm>
+
 namespace urbaflux {
 
 QString pairNumbersText(int i, int j)
 {
     return numberText(i) + QLatin1Char('-') + numberText(j);
+}
+
+void buildPairList(ProjectState& state)
+{
+    const AreaTable& areas = state.areas;
+    DistanceTable& pairs = state.distances;
+    const int count = std::clamp(areas.count, 0, kMaxAreas);
+    for (int i = 1; i <= count; ++i) {
+        for (int j = 1; j <= count; ++j) {
+            const auto k = static_cast<size_t>(pairIndex(i, j, count));
+            pairs.pairNumbers[k] = pairNumbersText(i, j);
+            pairs.pairNames[k] = areas.name[static_cast<size_t>(i)] + QLatin1Char('-') +
+                                 areas.name[static_cast<size_t>(j)];
+            pairs.weight[k] = FieldValue::fromNumber(100);
+        }
+    }
 }
 
 void applyDefaults(ProjectState& state)

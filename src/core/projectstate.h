@@ -115,6 +115,11 @@ inline int pairIndex(int i, int j, int count)
 // The pair label " i- j": each number in the number-to-text form, joined by a minus sign.
 QString pairNumbersText(int i, int j);
 
+// The pair list of the N areas (N clamped to 0..180) as the area window hands it on: pair
+// numbers, names "origin-destination" and the weight the number 100 for every pair 1 to N*N.
+// Distances, pairs beyond N*N and everything else stay as they are.
+void buildPairList(ProjectState& state);
+
 // Sets checkTitle, deleteTitle, unit, tolerance, interactionType, alpha and helpHint to their
 // defaults. It touches neither the model kind nor any table. The unit label of the distances
 // window follows unit; that part belongs to the windows.

@@ -5,6 +5,7 @@
 // splash, which ends the program when no working window is in view.
 
 #include "midiplayer.h"
+#include "windowmanager.h"
 
 #include <QWidget>
 #include <array>
@@ -15,7 +16,7 @@ namespace urbaflux {
 
 struct AppContext;
 
-class FrmSplash : public QWidget
+class FrmSplash : public QWidget, public Loadable
 {
     Q_OBJECT
 
@@ -24,9 +25,9 @@ public:
     ~FrmSplash() override;
 
     // The load step: music, defaults, program information, labels.
-    Q_INVOKABLE void runLoad();
+    void runLoad() override;
     // What the exit sequence does to the splash: music again, label 2 as a credit line.
-    Q_INVOKABLE void showClosingScreen();
+    void showClosingScreen();
 
     // The label array, indexed 1 to 8 as the program numbers them; null for unused indices.
     QLabel* label(int index) const;

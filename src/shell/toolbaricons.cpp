@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <array>
 
 namespace urbaflux {
 
@@ -178,64 +179,81 @@ void drawExit(QPainter& p)
     p.drawLine(QPointF(19, 16), QPointF(23, 12));
 }
 
-void paint(QPainter& p, int position)
+struct Entry
 {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kInk, 1));
-    switch (position) {
-    case 1:
-        drawFolder(p);
-        break;
-    case 2:
-        drawDisk(p);
-        break;
-    case 3:
-        drawDisk(p);
-        drawPencil(p);
-        break;
-    case 4:
-        drawPage(p, QRectF(4, 2, 14, 19));
-        drawCross(p, QRectF(10, 11, 10, 10));
-        break;
-    case 6:
-        drawPrinter(p);
-        break;
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-        drawWindowNumber(p, position - 7);
-        break;
-    case 14:
-        drawPalette(p);
-        break;
-    case 16:
-        drawBadge(p, kBlue, QStringLiteral("?"));
-        break;
-    case 18:
-        drawBadge(p, kGreen, QStringLiteral("i"));
-        break;
-    case 20:
-        drawCheck(p);
-        break;
-    case 21:
-        drawEraser(p);
-        break;
-    case 22:
-        drawExit(p);
-        break;
-    default:
-        break;
-    }
+    ToolbarPosition position;
+    void (*draw)(QPainter&);
+};
+
+// Index 0 is unused so that the positions read as users count them.
+const std::array<Entry, kToolbarPositions + 1>& entries()
+{
+    using C = ToolbarCommand;
+    static const std::array<Entry, kToolbarPositions + 1> table = {{
+        {{}, nullptr},
+        {{C::Open, QStringLiteral("apri file")}, drawFolder},
+        {{C::Save, QStringLiteral("salva file")}, drawDisk},
+        {{C::SaveAs, QStringLiteral("salva file con nome")},
+         [](QPainter& p) {
+             drawDisk(p);
+             drawPencil(p);
+         }},
+        {{C::Delete, QStringLiteral("elimina file")},
+         [](QPainter& p) {
+             drawPage(p, QRectF(4, 2, 14, 19));
+             drawCross(p, QRectF(10, 11, 10, 10));
+         }},
+        {{}, nullptr},
+        {{C::Print, QStringLiteral("stampa dati finestra")}, drawPrinter},
+        {{}, nullptr},
+        {{C::ShowWindow, QStringLiteral("visualizza finestra 'Scelta del modello'"),
+          WindowId::Menu},
+         [](QPainter& p) { drawWindowNumber(p, 1); }},
+        {{C::ShowWindow, QStringLiteral("visualizza finestra 'Origini e destinazioni'"),
+          WindowId::DatiAree},
+         [](QPainter& p) { drawWindowNumber(p, 2); }},
+        {{C::ShowWindow, QStringLiteral("visualizza finestra 'Distanze e interazioni'"),
+          WindowId::Distanze},
+         [](QPainter& p) { drawWindowNumber(p, 3); }},
+        {{C::ShowWindow, QStringLiteral("visualizza finestra 'Grafici (interazioni)'"),
+          WindowId::Grafici},
+         [](QPainter& p) { drawWindowNumber(p, 4); }},
+        {{C::ShowWindow, QStringLiteral("visualizza finestra 'Frontespizio'"),
+          WindowId::Frontespizio},
+         [](QPainter& p) { drawWindowNumber(p, 5); }},
+        {{}, nullptr},
+        {{C::Colour, QStringLiteral("colore di sfondo")}, drawPalette},
+        {{}, nullptr},
+        {{C::Guide, QStringLiteral("guida in linea")},
+         [](QPainter& p) { drawBadge(p, kBlue, QStringLiteral("?")); }},
+        // A position without a command, kept so that the others stand where users know them.
+        {{C::Blank, QString()}, nullptr},
+        {{C::About, QStringLiteral("informazioni su Urbaflux")},
+         [](QPainter& p) { drawBadge(p, kGreen, QStringLiteral("i")); }},
+        {{}, nullptr},
+        {{C::Check, QStringLiteral("controllo dati immessi")}, drawCheck},
+        {{C::Clear, QStringLiteral("cancella dati finestra")}, drawEraser},
+        {{C::Exit, QStringLiteral("uscita da Urbaflux")}, drawExit},
+    }};
+    return table;
 }
 
 } // namespace
 
+const ToolbarPosition& toolbarPosition(int position)
+{
+    const auto& table = entries();
+    if (position < 1 || position > kToolbarPositions)
+        return table[0].position;
+    return table[static_cast<size_t>(position)].position;
+}
+
 QIcon toolbarIcon(int position)
 {
-    if (position == 5 || position == 7 || position == 13 || position == 15 || position == 19 ||
-        position < 1 || position > 22)
+    if (position < 1 || position > kToolbarPositions)
+        return {};
+    const Entry& entry = entries()[static_cast<size_t>(position)];
+    if (!entry.draw)
         return {};
     QIcon icon;
     for (int scale : {1, 2}) {
@@ -243,7 +261,9 @@ QIcon toolbarIcon(int position)
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.scale(scale, scale);
-        paint(painter, position);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kInk, 1));
+        entry.draw(painter);
         painter.end();
         icon.addPixmap(pixmap);
     }

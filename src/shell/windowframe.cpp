@@ -27,67 +27,8 @@ namespace {
 
 constexpr int kOuterWidthTwips = 9600;
 constexpr int kOuterHeightTwips = 6825;
-constexpr int kToolbarPositions = 22;
 
 const QColor kGrey(192, 192, 192);
-
-bool isSeparatorPosition(int position)
-{
-    return position == 5 || position == 7 || position == 13 || position == 15 || position == 19;
-}
-
-QString toolbarTip(WindowId id, int position)
-{
-    switch (position) {
-    case 1:
-        return QStringLiteral("apri file");
-    case 2:
-        return QStringLiteral("salva file");
-    case 3:
-        return QStringLiteral("salva file con nome");
-    case 4:
-        return QStringLiteral("elimina file");
-    case 6:
-        if (id == WindowId::Frontespizio)
-            return QStringLiteral("stampa relazione");
-        if (id == WindowId::Grafici)
-            return QStringLiteral("stampa grafico");
-        return QStringLiteral("stampa dati finestra");
-    case 8:
-        return QStringLiteral("visualizza finestra 'Scelta del modello'");
-    case 9:
-        return QStringLiteral("visualizza finestra 'Origini e destinazioni'");
-    case 10:
-        return QStringLiteral("visualizza finestra 'Distanze e interazioni'");
-    case 11:
-        return QStringLiteral("visualizza finestra 'Grafici (interazioni)'");
-    case 12:
-        return QStringLiteral("visualizza finestra 'Frontespizio'");
-    case 14:
-        return QStringLiteral("colore di sfondo");
-    case 16:
-        return QStringLiteral("guida in linea");
-    case 18:
-        return QStringLiteral("informazioni su Urbaflux");
-    case 20:
-        return QStringLiteral("controllo dati immessi");
-    case 21:
-        return QStringLiteral("cancella dati finestra");
-    case 22:
-        return QStringLiteral("uscita da Urbaflux");
-    default:
-        return {};
-    }
-}
-
-bool hasButton(WindowId id, WindowFrame::Button which)
-{
-    if (id == WindowId::Grafici)
-        return false;
-    if (which == WindowFrame::Button::Avanti)
-        return id == WindowId::Menu || id == WindowId::DatiAree || id == WindowId::Distanze;
-    return true;
-}
 
 } // namespace
 
@@ -145,13 +86,10 @@ struct WindowFrame::Private
     bool outerSizeFixed = false;
 };
 
-WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
-    : QMainWindow(parent), m_id(id), m_context(context), d(new Private)
+WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget* parent)
+    : QMainWindow(parent), m_facts(facts), m_context(context), d(new Private)
 {
-    static const char* const names[] = {"menu", "datiaree", "distanze", "grafici", "frontespizio"};
-    const int number = sequenceNumber(id);
-    if (number > 0)
-        setObjectName(QString::fromLatin1(names[number - 1]));
+    setObjectName(facts.objectName);
 
     installShortcutGuard();
 
@@ -172,7 +110,7 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
 
     d->fileMenu = bar->addMenu(QStringLiteral("&File"));
     QMenu* file = d->fileMenu;
-    if (id == WindowId::Menu) {
+    if (facts.openAllData) {
         QMenu* open = addSubmenu(file, QStringLiteral("&Apri..."), "mnuApri");
         addItem(open, QStringLiteral("&solo dati finestra"), "mnuApriSoloDati",
                 &WindowFrame::apri_Click);
@@ -181,12 +119,12 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     } else {
         addItem(file, QStringLiteral("&Apri..."), "mnuApri", &WindowFrame::apri_Click);
     }
-    if (id != WindowId::Grafici)
+    if (facts.separatorAfterOpen)
         file->addSeparator();
     addItem(file, QStringLiteral("&Salva"), "mnuSalva", &WindowFrame::salva_Click);
-    if (id == WindowId::Grafici)
+    if (!facts.separatorAfterOpen)
         file->addSeparator();
-    if (id == WindowId::Frontespizio) {
+    if (facts.saveAllData) {
         QMenu* saveAs = addSubmenu(file, QStringLiteral("Salva con &nome..."), "mnuSalvaNome");
         addItem(saveAs, QStringLiteral("&solo dati finestra"), "mnuSalvaNomeSoloDati",
                 &WindowFrame::salvanome_Click);
@@ -199,7 +137,7 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     file->addSeparator();
     addItem(file, QStringLiteral("&Elimina..."), "mnuElimina", &WindowFrame::eliminare_click);
     file->addSeparator();
-    if (id == WindowId::Frontespizio) {
+    if (facts.printWholeReport) {
         QMenu* print = addSubmenu(file, QStringLiteral("S&tampa"), "mnuStampa");
         addItem(print, QStringLiteral("&intera relazione"), "mnuStampaTutto",
                 &WindowFrame::stampatutto_Click);
@@ -228,20 +166,17 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
         item->setObjectName(QString::fromLatin1(itemNames[i]));
         item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + i)));
         item->setShortcutContext(Qt::WindowShortcut);
-        if (target == id) {
+        if (target == facts.id) {
             item->setCheckable(true);
             item->setChecked(true);
             item->setEnabled(false);
         }
         connect(item, &QAction::triggered, this,
-                [this, target] { switchTo(target, windowsMenuRunsTotals(m_id, target)); });
+                [this, target] { switchTo(target, windowsMenuRunsTotals(target)); });
         d->windowItems[static_cast<size_t>(i)] = item;
     }
     d->windowsMenu->addSeparator();
-    addItem(d->windowsMenu,
-            id == WindowId::Grafici ? QStringLiteral("&Colore di sfondo")
-                                    : QStringLiteral("&Colore di fondo"),
-            "mnuColore", &WindowFrame::chooseBackgroundColour);
+    addItem(d->windowsMenu, facts.colourCaption, "mnuColore", &WindowFrame::chooseBackgroundColour);
 
     d->helpMenu = bar->addMenu(QStringLiteral("&?"));
     QAction* guide = d->helpMenu->addAction(QStringLiteral("&Guida in linea"));
@@ -256,9 +191,7 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     // pushed it with blanks.
     auto* corner = new QMenuBar(bar);
     corner->setObjectName(QStringLiteral("helpLinkBar"));
-    d->helpLink = corner->addAction(id == WindowId::Grafici
-                                        ? QStringLiteral("Fi&nestra  n.4 di 5")
-                                        : QStringLiteral("Fi&nestra n.%1 di 5").arg(number));
+    d->helpLink = corner->addAction(facts.helpLinkCaption);
     d->helpLink->setObjectName(QStringLiteral("mnuFinestra"));
     connect(d->helpLink, &QAction::triggered, this, [this] { helpLink(); });
     bar->setCornerWidget(corner, Qt::TopRightCorner);
@@ -271,21 +204,16 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     toolbar->setIconSize(QSize(20, 20));
     toolbar->setContextMenuPolicy(Qt::PreventContextMenu);
     for (int position = 1; position <= kToolbarPositions; ++position) {
-        if (isSeparatorPosition(position)) {
+        const ToolbarPosition& design = toolbarPosition(position);
+        if (design.command == ToolbarCommand::Separator) {
             toolbar->addSeparator();
             continue;
         }
-        if (position == 17) {
-            // A position without a command, kept so that the others stand where users know them.
-            QAction* blank = toolbar->addAction(QString());
-            blank->setObjectName(QStringLiteral("tool17"));
-            blank->setEnabled(false);
-            d->toolbar[17] = blank;
-            continue;
-        }
-        QAction* action = toolbar->addAction(toolbarIcon(position), toolbarTip(id, position));
+        const QString tip = design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
+        QAction* action = toolbar->addAction(toolbarIcon(position), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(position));
-        action->setToolTip(toolbarTip(id, position));
+        action->setToolTip(tip);
+        action->setEnabled(design.command != ToolbarCommand::Blank);
         connect(action, &QAction::triggered, this, [this, position] { runToolbar(position); });
         d->toolbar[static_cast<size_t>(position)] = action;
     }
@@ -326,7 +254,7 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     row->addStretch(1);
     bool anyButton = false;
     for (const ButtonDesign& design : designs) {
-        if (!hasButton(id, design.which))
+        if (!facts.buttons.contains(design.which))
             continue;
         auto* push = new QPushButton(design.caption, d->central);
         push->setObjectName(QString::fromLatin1(design.name));
@@ -371,7 +299,7 @@ WindowFrame::WindowFrame(WindowId id, AppContext& context, QWidget* parent)
     column->addWidget(d->passo);
 
     setCentralWidget(d->central);
-    setBackgroundColour(designColour(id));
+    setBackgroundColour(facts.designColour);
     refreshCaption();
     d->resizer.SetSourceForm(d->body);
 }
@@ -477,55 +405,19 @@ void WindowFrame::setBackgroundColour(const QColor& colour)
     d->central->setPalette(palette);
 }
 
-QColor WindowFrame::designColour(WindowId id)
+QString WindowFrame::captionFor(const WindowFacts& facts, const QString& kindLabel)
 {
-    // Each window starts with its own light tint, so that the user tells them apart at a glance.
-    switch (id) {
-    case WindowId::Menu:
-        return QColor(214, 228, 240);
-    case WindowId::DatiAree:
-        return QColor(220, 234, 214);
-    case WindowId::Distanze:
-        return QColor(240, 232, 208);
-    case WindowId::Grafici:
-        return QColor(255, 255, 255);
-    case WindowId::Frontespizio:
-        return QColor(232, 222, 238);
-    default:
-        return kGrey;
-    }
-}
-
-QString WindowFrame::captionFor(WindowId id, const QString& kindLabel)
-{
-    if (id == WindowId::Menu)
-        return QStringLiteral("Urbaflux - Scelta del modello di calcolo");
+    if (!facts.fixedCaption.isEmpty())
+        return facts.fixedCaption;
     if (kindLabel.isEmpty())
         return QStringLiteral("Urbaflux: modello di calcolo non ancora scelto (tornare indietro "
                               "per l'elaborazione)");
-    QString fixed;
-    switch (id) {
-    case WindowId::DatiAree:
-        fixed = QStringLiteral("Urbaflux: valori delle origini e delle destinazioni (modello a ");
-        break;
-    case WindowId::Distanze:
-        fixed = QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a ");
-        break;
-    case WindowId::Grafici:
-        fixed = QStringLiteral("Urbaflux: grafici delle interazioni tra le aree  (modello a ");
-        break;
-    case WindowId::Frontespizio:
-        fixed = QStringLiteral("Urbaflux: frontespizio per la relazione (modello a ");
-        break;
-    default:
-        return {};
-    }
-    return fixed + kindLabel + QLatin1Char(')');
+    return facts.modelCaption + kindLabel + QLatin1Char(')');
 }
 
 void WindowFrame::refreshCaption()
 {
-    setWindowTitle(captionFor(m_id, state().model.kindLabel));
+    setWindowTitle(captionFor(m_facts, state().model.kindLabel));
 }
 
 int WindowFrame::twipsToPixels(int twips)
@@ -588,30 +480,18 @@ bool WindowFrame::eventFilter(QObject* watched, QEvent* event)
 void WindowFrame::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    windows().unload(m_id);
+    windows().unload(m_facts.id);
 }
 
 void WindowFrame::indietro_Click()
 {
-    switch (m_id) {
-    case WindowId::DatiAree:
-        windows().showWindow(WindowId::Menu);
-        break;
-    case WindowId::Distanze:
-        windows().showWindow(WindowId::DatiAree);
-        break;
-    case WindowId::Frontespizio:
-        // The title page goes back to the distances, not to the charts.
-        windows().showWindow(WindowId::Distanze);
-        break;
-    default:
-        break;
-    }
+    if (m_facts.backTarget)
+        windows().showWindow(*m_facts.backTarget);
 }
 
 void WindowFrame::checkData()
 {
-    if (m_id == WindowId::Menu || m_id == WindowId::DatiAree || m_id == WindowId::Distanze) {
+    if (m_facts.buttons.contains(Button::Avanti)) {
         m_checkOnly = 1;
         avanti_Click();
     }
@@ -619,51 +499,20 @@ void WindowFrame::checkData()
 
 void WindowFrame::helpLink()
 {
-    switch (m_id) {
-    case WindowId::Menu:
-        windows().showWindow(WindowId::GuidaScelta);
-        break;
-    case WindowId::DatiAree:
-        switch (state().model.kind) {
-        case 1:
-            windows().showWindow(WindowId::GuidaVincolate);
-            break;
-        case 2:
-            windows().showWindow(WindowId::GuidaDestinazione);
-            break;
-        case 3:
-            windows().showWindow(WindowId::GuidaOrigine);
-            break;
-        default:
-            break; // no model yet: nothing to explain
-        }
-        break;
-    case WindowId::Distanze:
-        windows().showWindow(WindowId::GuidaDistanze);
-        break;
-    case WindowId::Grafici:
-        windows().showWindow(WindowId::GuidaGrafici);
-        break;
-    case WindowId::Frontespizio:
-        windows().showWindow(WindowId::GuidaFrontespizio);
-        break;
-    default:
-        break;
+    const QList<WindowId>& pages = m_facts.helpPages;
+    if (pages.size() == 1) {
+        windows().showWindow(pages.first());
+        return;
     }
+    // One page per model: nothing to explain while no model is chosen.
+    const int kind = state().model.kind;
+    if (kind >= 1 && kind <= pages.size())
+        windows().showWindow(pages.at(kind - 1));
 }
 
-bool WindowFrame::windowsMenuRunsTotals(WindowId from, WindowId to)
+bool WindowFrame::windowsMenuRunsTotals(WindowId to) const
 {
-    switch (from) {
-    case WindowId::DatiAree:
-    case WindowId::Distanze:
-    case WindowId::Frontespizio:
-        return to != WindowId::Grafici;
-    case WindowId::Grafici:
-        return to == WindowId::Distanze || to == WindowId::Frontespizio;
-    default:
-        return false;
-    }
+    return m_facts.totalsBeforeShowing.contains(to);
 }
 
 void WindowFrame::switchTo(WindowId target, bool totalsFirst)
@@ -675,69 +524,66 @@ void WindowFrame::switchTo(WindowId target, bool totalsFirst)
 
 void WindowFrame::runToolbar(int position)
 {
-    if (!toolbarAction(position) || !toolbarAction(position)->isEnabled())
+    QAction* action = toolbarAction(position);
+    if (!action || !action->isEnabled())
         return;
-    if (m_id != WindowId::Frontespizio)
+    if (m_facts.toolbarComputesTotals)
         computeAreaTotals(state());
-    switch (position) {
-    case 1:
+    const ToolbarPosition& design = toolbarPosition(position);
+    switch (design.command) {
+    case ToolbarCommand::Open:
         apri_Click();
         break;
-    case 2:
+    case ToolbarCommand::Save:
         salva_Click();
         break;
-    case 3:
+    case ToolbarCommand::SaveAs:
         salvanome_Click();
         break;
-    case 4:
+    case ToolbarCommand::Delete:
         eliminare_click();
         break;
-    case 6:
-        if (m_id == WindowId::Frontespizio)
+    case ToolbarCommand::Print:
+        if (m_facts.printWholeReport)
             stampatutto_Click();
         else
             stampa_Click();
         break;
-    case 8:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
-        windows().showWindow(static_cast<WindowId>(position - 8));
+    case ToolbarCommand::ShowWindow:
+        windows().showWindow(design.window);
         break;
-    case 14:
+    case ToolbarCommand::Colour:
         chooseBackgroundColour();
         break;
-    case 16:
+    case ToolbarCommand::Guide:
         windows().showWindow(WindowId::Sommario);
         break;
-    case 18:
+    case ToolbarCommand::About:
         windows().showWindow(WindowId::Informa);
         break;
-    case 20:
+    case ToolbarCommand::Check:
         checkData();
         break;
-    case 21:
+    case ToolbarCommand::Clear:
         clearData();
         break;
-    case 22:
+    case ToolbarCommand::Exit:
         windows().confirmExit();
         break;
-    default:
+    case ToolbarCommand::Separator:
+    case ToolbarCommand::Blank:
         break;
     }
 }
 
 void WindowFrame::chooseBackgroundColour()
 {
-    if (m_id == WindowId::Menu && backgroundColour() != kGrey) {
+    if (!m_facts.greyTogether.isEmpty() && backgroundColour() != kGrey) {
         const bool grey = prompts().askYesNo(
             MessageIcon::None, QStringLiteral("Urbaflux: colore di sfondo"),
             QStringLiteral("Desideri colori uguali e riposanti (grigio) per tutte le finestre?"));
         if (grey) {
-            // The charts keep their own colour.
-            for (WindowId id :
-                 {WindowId::Menu, WindowId::DatiAree, WindowId::Distanze, WindowId::Frontespizio}) {
+            for (WindowId id : m_facts.greyTogether) {
                 if (auto* frame = windows().touchAs<WindowFrame>(id))
                     frame->setBackgroundColour(kGrey);
             }
@@ -755,67 +601,6 @@ void WindowFrame::showContextHelp()
 {
     prompts().inform(MessageIcon::Information, QStringLiteral("Urbaflux: aiuto"),
                      contextHelpLines().join(QLatin1Char('\r')));
-}
-
-QStringList WindowFrame::defaultContextHelpLines(WindowId id)
-{
-    switch (id) {
-    case WindowId::Menu:
-        return {
-            QStringLiteral("- Scegliere il modello di calcolo pertinente;"),
-            QStringLiteral("- digitare la tipologia delle origini;"),
-            QStringLiteral("- digitare la tipologia delle destinazioni;"),
-            QStringLiteral("- modificare la tipologia delle interazioni, se necessario;"),
-            QStringLiteral("- modificare, se necessario, la tipologia della distanza;"),
-            QStringLiteral("- modificare il valore di alfa preimpostato, se necessario;"),
-            QStringLiteral(
-                "- modificare il valore preimpostato dello scarto nel calcolo, se necessario;"),
-            QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                           "registrati (Urbaflux-mod-);"),
-            QStringLiteral("- è possibile prelevare dal disco 'tutti i dati' di una elaborazione "
-                           "cliccando su File;"),
-            QStringLiteral("- cliccare sui tasti laterali (sulla destra) per avere delucidazioni "
-                           "inerenti e più dettagliate;"),
-            QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
-            QStringLiteral(
-                "- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-        };
-    case WindowId::DatiAree:
-        return {
-            QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
-            QStringLiteral("- non digitare nomi di aree più lunghi di 30 spazi (vi sarà un invito "
-                           "a rettificare);"),
-            QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                           "registrati (Urbaflux-dat-);"),
-            QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
-            QStringLiteral(
-                "- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-        };
-    case WindowId::Distanze:
-        return {
-            QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
-            QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
-            QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                           "registrati (Urbaflux-dis-);"),
-            QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
-            QStringLiteral(
-                "- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
-        };
-    case WindowId::Frontespizio:
-        return {
-            QStringLiteral("- Digitare o correggere i dati spostandosi con il tasto TAB, o con il "
-                           "mouse, nei campi;"),
-            QStringLiteral("- la data viene impostata in automatico, ma è modificabile;"),
-            QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
-                           "registrati (Urbaflux-fro-);"),
-            QStringLiteral("- non digitare dati più lunghi di 60 spazi;"),
-            QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
-            QStringLiteral("- è possibile archiviare 'tutti i dati' dell'elaborazione cliccando "
-                           "su File (Salva con nome...)."),
-        };
-    default:
-        return {};
-    }
 }
 
 } // namespace urbaflux

@@ -2,8 +2,10 @@
 
 // The frame the five working windows share: placement and size, the menu bar, the 22-position
 // toolbar, the command buttons, the step hint `passo`, the background colour command, the context
-// help, the help links and the exit. Each working window derives from WindowFrame, puts its own
-// controls into body() and overrides the operations the frame dispatches to; an operation a
+// help, the help links and the exit. The frame knows nothing of any particular window: each
+// working window hands it one WindowFacts (caption, colour, help lines and page, buttons, back
+// target, file menu shape, which commands compute the totals first) in its constructor, puts its
+// own controls into body() and overrides the operations the frame dispatches to; an operation a
 // window does not have does nothing.
 //
 // Geometry of the window's own controls is designed in twips (15 twips to a device-independent
@@ -14,11 +16,14 @@
 
 #include "appcontext.h"
 #include "windowid.h"
+#include "windowmanager.h"
 
 #include <QColor>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -32,25 +37,65 @@ class Prompts;
 class WindowManager;
 class clsResize;
 
-class WindowFrame : public QMainWindow
+// Command buttons of the row at the bottom, in the order they stand.
+enum class FrameButton
+{
+    Aiuto,
+    CmdGuida,
+    Indietro,
+    Avanti,
+    CmdEsci
+};
+
+// What a working window tells the frame about itself. Each window defines its own in its own
+// file (Menu::facts() and so on); the frame reads nothing else to decide how the window looks.
+struct WindowFacts
+{
+    WindowId id = WindowId::Menu;
+    QString objectName; // "menu", "datiaree"...
+    // The caption: fixed, or `modelCaption` followed by the model label and ")" once a model
+    // is chosen (the sentence that no model is chosen yet before).
+    QString fixedCaption;
+    QString modelCaption;
+    QColor designColour;
+    QStringList contextHelp; // "&AIUTO", joined by carriage returns
+    // "Fi&nestra n.X di 5": its caption and the page it opens, either one page or one per model
+    // kind 1 to 3 (nothing while no model is chosen).
+    QString helpLinkCaption;
+    QList<WindowId> helpPages;
+    // The buttons of the row; a window with " A&vanti" checks its data (toolbar 20) by running
+    // it with checkOnly set; the others check nothing unless they override checkData().
+    QList<FrameButton> buttons;
+    std::optional<WindowId> backTarget; // "&Indietro"; none: the button does nothing
+    // The File menu: "&Apri..." with "&tutti i dati", the first separator after "&Apri...",
+    // "Salva con &nome..." with "&tutti i dati", "S&tampa" with "&intera relazione" (which
+    // toolbar position 6 then runs).
+    bool openAllData = false;
+    bool separatorAfterOpen = true;
+    bool saveAllData = false;
+    bool printWholeReport = false;
+    QString printTip = QStringLiteral("stampa dati finestra"); // toolbar position 6
+    QString colourCaption = QStringLiteral("&Colore di fondo");
+    // The windows whose "Fines&tre" item computes the area totals first, and whether every
+    // toolbar button does.
+    QList<WindowId> totalsBeforeShowing;
+    bool toolbarComputesTotals = true;
+    // The windows the grey question of the colour command turns grey; empty: no question.
+    QList<WindowId> greyTogether;
+};
+
+class WindowFrame : public QMainWindow, public Loadable
 {
     Q_OBJECT
 
 public:
-    // Command buttons of the row at the bottom; a window has those its id calls for.
-    enum class Button
-    {
-        Aiuto,
-        CmdGuida,
-        Indietro,
-        Avanti,
-        CmdEsci
-    };
+    using Button = FrameButton;
 
-    WindowFrame(WindowId id, AppContext& context, QWidget* parent = nullptr);
+    WindowFrame(const WindowFacts& facts, AppContext& context, QWidget* parent = nullptr);
     ~WindowFrame() override;
 
-    WindowId windowId() const { return m_id; }
+    WindowId windowId() const { return m_facts.id; }
+    const WindowFacts& facts() const { return m_facts; }
     AppContext& context() const { return m_context; }
     ProjectState& state() const;
     Prompts& prompts() const;
@@ -83,11 +128,8 @@ public:
     // The background of the window's own area (the colour command changes it).
     QColor backgroundColour() const;
     void setBackgroundColour(const QColor& colour);
-    // The colour a window has when it is created.
-    static QColor designColour(WindowId id);
-
     // The caption of a working window for the chosen model's label (empty: none chosen yet).
-    static QString captionFor(WindowId id, const QString& kindLabel);
+    static QString captionFor(const WindowFacts& facts, const QString& kindLabel);
     // Sets the caption from the project state's model label.
     void refreshCaption();
 
@@ -97,12 +139,10 @@ public:
     void switchTo(WindowId target, bool totalsFirst); // navigation without validation
     void runToolbar(int position); // a toolbar click, computeAreaTotals first where due
 
-    // Whether a "Fines&tre" item of window `from` runs computeAreaTotals before showing `to`.
-    static bool windowsMenuRunsTotals(WindowId from, WindowId to);
-    // The "&AIUTO" lines of the frame's windows that keep them here (menu, datiaree, distanze).
-    static QStringList defaultContextHelpLines(WindowId id);
+    // Whether this window's "Fines&tre" item of `to` runs computeAreaTotals before showing it.
+    bool windowsMenuRunsTotals(WindowId to) const;
 
-    // Geometry in twips (15 per device-independent pixel), as the windows are designed.
+    // Geometry in twips (15 per device-independent pixel, rounded), as the windows are designed.
     static int twipsToPixels(int twips);
     static void placeTwips(QWidget* control, int left, int top, int width, int height);
 
@@ -114,7 +154,7 @@ public:
 
     // Places the window one eighth in and gives it its outer size of 9600 x 6825 twips; then
     // runs the window's own load step. Called once by the window manager after construction.
-    void runLoad();
+    void runLoad() override;
 
     // Registers every child of body() with the resizer: call at the end of the window's load
     // step, once its controls exist and are placed in twips.
@@ -131,14 +171,14 @@ public:
     virtual void stampatutto_Click() {}
     virtual void solodati_Click() {}
     virtual void avanti_Click() {}
-    virtual void indietro_Click(); // default: the previous window of the sequence
+    virtual void indietro_Click(); // default: the back target of the facts
     virtual void checkData();      // toolbar 20; default: checkOnly := 1, then avanti_Click
     virtual void clearData() {}    // toolbar 21
     virtual void helpLink();       // the "Fi&nestra n.X di 5" entry
-    virtual QStringList contextHelpLines() const
-    {
-        return defaultContextHelpLines(m_id);
-    } // "&AIUTO"
+    virtual QStringList contextHelpLines() const { return m_facts.contextHelp; } // "&AIUTO"
+    // The whole elaboration was replaced behind the window's back (a complete archive was
+    // read): the window shows the state again.
+    virtual void stateReplaced() {}
 
 protected:
     // The window's own load step (fields, defaults, hint); runs after the frame is built.
@@ -151,7 +191,7 @@ protected:
 
 private:
     struct Private;
-    WindowId m_id;
+    const WindowFacts m_facts;
     AppContext& m_context;
     int m_checkOnly = 0;
     Private* d = nullptr;

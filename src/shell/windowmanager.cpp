@@ -1,12 +1,11 @@
 #include "windowmanager.h"
 
 #include "appcontext.h"
+#include "frmsplash.h"
 #include "projectstate.h"
 #include "prompts.h"
 #include "shellwindows.h"
 #include "windowframe.h"
-
-#include <QMetaObject>
 
 namespace urbaflux {
 
@@ -60,10 +59,8 @@ QWidget* WindowManager::touch(WindowId id)
         m_endWhenNothingShown = false;
     Q_EMIT windowCreated(id, window);
     // The load step runs once the window is registered, so that what it touches can find it.
-    if (auto* frame = qobject_cast<WindowFrame*>(window))
-        frame->runLoad();
-    else if (window->metaObject()->indexOfMethod("runLoad()") >= 0)
-        QMetaObject::invokeMethod(window, "runLoad", Qt::DirectConnection);
+    if (auto* loadable = dynamic_cast<Loadable*>(window))
+        loadable->runLoad();
     return existing(id);
 }
 
@@ -122,8 +119,8 @@ void WindowManager::confirmExit()
     QWidget* splash = touch(WindowId::Splash);
     if (!splash)
         return;
-    if (splash->metaObject()->indexOfMethod("showClosingScreen()") >= 0)
-        QMetaObject::invokeMethod(splash, "showClosingScreen", Qt::DirectConnection);
+    if (auto* closing = qobject_cast<FrmSplash*>(splash))
+        closing->showClosingScreen();
     showWindow(WindowId::Splash);
 }
 

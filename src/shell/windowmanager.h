@@ -18,6 +18,15 @@ namespace urbaflux {
 
 struct AppContext;
 
+// A window with a load step (fields, defaults, hint) that the manager runs once, right after it
+// has registered the new window, so that whatever the step touches can already find it.
+class Loadable
+{
+public:
+    virtual ~Loadable() = default;
+    virtual void runLoad() = 0;
+};
+
 class WindowManager : public QObject
 {
     Q_OBJECT

@@ -66,10 +66,34 @@ constexpr int kExplanationLeft = 6210;
 
 } // namespace
 
-DatiAree::DatiAree(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::DatiAree, context, parent)
+WindowFacts DatiAree::facts()
 {
-    setObjectName(QStringLiteral("datiaree"));
+    WindowFacts f;
+    f.id = WindowId::DatiAree;
+    f.objectName = QStringLiteral("datiaree");
+    f.modelCaption =
+        QStringLiteral("Urbaflux: valori delle origini e delle destinazioni (modello a ");
+    f.designColour = QColor(220, 234, 214);
+    f.contextHelp = {
+        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
+        QStringLiteral("- non digitare nomi di aree più lunghi di 30 spazi (vi sarà un invito "
+                       "a rettificare);"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-dat-);"),
+        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.2 di 5");
+    f.helpPages = {WindowId::GuidaVincolate, WindowId::GuidaDestinazione, WindowId::GuidaOrigine};
+    f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
+                 FrameButton::Avanti, FrameButton::CmdEsci};
+    f.backTarget = WindowId::Menu;
+    f.totalsBeforeShowing = {WindowId::Menu, WindowId::Distanze, WindowId::Frontespizio};
+    return f;
+}
+
+DatiAree::DatiAree(AppContext& context, QWidget* parent) : WindowFrame(facts(), context, parent)
+{
     buildControls();
 }
 
@@ -394,29 +418,12 @@ void DatiAree::avanti_Click()
         return;
     }
 
-    buildPairList();
+    urbaflux::buildPairList(state());
     if (!state().distances.distance[1].isEmpty()) {
         if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
             distances->refreshGrid();
     }
     windows().showWindow(WindowId::Distanze);
-}
-
-void DatiAree::buildPairList()
-{
-    ProjectState& s = state();
-    const int count = qBound(0, s.areas.count, kMaxAreas);
-    int k = 0;
-    for (int i = 1; i <= count; ++i) {
-        for (int j = 1; j <= count; ++j) {
-            ++k;
-            const auto at = static_cast<size_t>(k);
-            s.distances.pairNumbers[at] = pairNumbersText(i, j);
-            s.distances.pairNames[at] = s.areas.name[static_cast<size_t>(i)] + QLatin1Char('-') +
-                                        s.areas.name[static_cast<size_t>(j)];
-            s.distances.weight[at] = FieldValue::fromNumber(100);
-        }
-    }
 }
 
 void DatiAree::clearData()

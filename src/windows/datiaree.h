@@ -25,6 +25,9 @@ public:
     static constexpr int kRows = 15;
     static constexpr int kLastTopRow = 166; // row 15 then shows area 180
 
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit DatiAree(AppContext& context, QWidget* parent = nullptr);
     ~DatiAree() override;
 
@@ -33,6 +36,7 @@ public:
     // The rows from AreaTable, starting at the scroll bar's position; the rows' change
     // handling then recounts the areas and refreshes the totals and the hint.
     void showAreaRows();
+    void stateReplaced() override { showAreaRows(); }
     void recountAreas();
     void refreshAreaTotals();
     void refreshAreaHint();
@@ -68,7 +72,6 @@ private:
     void nomeChanged(int row, const QString& text);
     void origineChanged(int row, const QString& text);
     void destinazioneChanged(int row, const QString& text);
-    void buildPairList();
     void pasteInto(int row, int column);
     bool saveAreas(const QString& fileName);
     QString archiveFailureTitle() const;

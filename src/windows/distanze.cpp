@@ -5,6 +5,7 @@
 #include "distancesprintout.h"
 #include "document.h"
 #include "documentsink.h"
+#include "grafici.h"
 #include "modelcaptions.h"
 #include "prompts.h"
 #include "windowmanager.h"
@@ -114,11 +115,33 @@ std::optional<CalculationOutcome> divergence(const CalculationOutcome& outcome, 
 
 } // namespace
 
-Distanze::Distanze(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::Distanze, context, parent),
-      m_cache(std::make_unique<CalculationCache>())
+WindowFacts Distanze::facts()
 {
-    setObjectName(QStringLiteral("distanze"));
+    WindowFacts f;
+    f.id = WindowId::Distanze;
+    f.objectName = QStringLiteral("distanze");
+    f.modelCaption = QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a ");
+    f.designColour = QColor(240, 232, 208);
+    f.contextHelp = {
+        QStringLiteral("- Inserire i dati muovendo il cursore con il tasto TAB;"),
+        QStringLiteral("- non digitare distanze più lunghe di 30 spazi;"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-dis-);"),
+        QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.3 di 5");
+    f.helpPages = {WindowId::GuidaDistanze};
+    f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
+                 FrameButton::Avanti, FrameButton::CmdEsci};
+    f.backTarget = WindowId::DatiAree;
+    f.totalsBeforeShowing = {WindowId::Menu, WindowId::DatiAree, WindowId::Frontespizio};
+    return f;
+}
+
+Distanze::Distanze(AppContext& context, QWidget* parent)
+    : WindowFrame(facts(), context, parent), m_cache(std::make_unique<CalculationCache>())
+{
     for (int r = 0; r < kRows; ++r)
         m_rowPair[static_cast<size_t>(r)] = r + 1;
     buildControls();
@@ -502,10 +525,8 @@ void Distanze::avanti_Click()
         return;
     }
     // The charts window draws its bar chart of the largest interactions before it shows.
-    if (QWidget* charts = windows().touch(WindowId::Grafici)) {
-        if (charts->metaObject()->indexOfMethod("cmdbarre_Click()") >= 0)
-            QMetaObject::invokeMethod(charts, "cmdbarre_Click", Qt::DirectConnection);
-    }
+    if (auto* charts = windows().touchAs<Grafici>(WindowId::Grafici))
+        charts->cmdbarre_Click();
     windows().showWindow(WindowId::Grafici);
 }
 

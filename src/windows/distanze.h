@@ -33,6 +33,9 @@ public:
     static constexpr int kRows = 15;
     static constexpr int kLastTopRow = kMaxPairs - kRows + 1; // 32,386
 
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit Distanze(AppContext& context, QWidget* parent = nullptr);
     ~Distanze() override;
 
@@ -44,6 +47,7 @@ public:
 
     // Fills the 15 rows from the pairs, starting at the scroll bar's position.
     void refreshGrid();
+    void stateReplaced() override { refreshGrid(); }
     // Sets the step hint to what the user should do next.
     void updateDistanceHint();
 

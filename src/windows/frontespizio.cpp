@@ -79,7 +79,7 @@ QString titlePageDate(const QDate& date)
 }
 
 Frontespizio::Frontespizio(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::Frontespizio, context, parent)
+    : WindowFrame(facts(), context, parent)
 {
     buildControls();
 }

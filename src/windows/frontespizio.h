@@ -30,6 +30,9 @@ class Frontespizio : public WindowFrame
     Q_OBJECT
 
 public:
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit Frontespizio(AppContext& context, QWidget* parent = nullptr);
     ~Frontespizio() override;
 

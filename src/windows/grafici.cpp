@@ -39,8 +39,7 @@ QString chartHint()
 
 } // namespace
 
-Grafici::Grafici(AppContext& context, QWidget* parent)
-    : WindowFrame(WindowId::Grafici, context, parent)
+Grafici::Grafici(AppContext& context, QWidget* parent) : WindowFrame(facts(), context, parent)
 {
     buildControls();
 }

@@ -29,12 +29,16 @@ class Grafici : public WindowFrame
     Q_OBJECT
 
 public:
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit Grafici(AppContext& context, QWidget* parent = nullptr);
     ~Grafici() override;
 
-    // The buttons: the bars or the pie of the current results.
-    void cmdbarre_Click();
-    void cmdtorta_Click();
+    // The buttons: the bars or the pie of the current results (virtual: tests stand in for the
+    // charts window).
+    virtual void cmdbarre_Click();
+    virtual void cmdtorta_Click();
     // Selects the 20 largest interactions and draws them; without computed interactions it
     // empties the chart, says so and shows the model-choice window.
     void drawChart(ChartKind kind);

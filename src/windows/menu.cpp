@@ -68,9 +68,44 @@ QString text16(const char16_t* text)
 
 } // namespace
 
-Menu::Menu(AppContext& context, QWidget* parent) : WindowFrame(WindowId::Menu, context, parent)
+WindowFacts Menu::facts()
 {
-    setObjectName(QStringLiteral("menu"));
+    WindowFacts f;
+    f.id = WindowId::Menu;
+    f.objectName = QStringLiteral("menu");
+    f.fixedCaption = QStringLiteral("Urbaflux - Scelta del modello di calcolo");
+    f.designColour = QColor(214, 228, 240);
+    f.contextHelp = {
+        QStringLiteral("- Scegliere il modello di calcolo pertinente;"),
+        QStringLiteral("- digitare la tipologia delle origini;"),
+        QStringLiteral("- digitare la tipologia delle destinazioni;"),
+        QStringLiteral("- modificare la tipologia delle interazioni, se necessario;"),
+        QStringLiteral("- modificare, se necessario, la tipologia della distanza;"),
+        QStringLiteral("- modificare il valore di alfa preimpostato, se necessario;"),
+        QStringLiteral(
+            "- modificare il valore preimpostato dello scarto nel calcolo, se necessario;"),
+        QStringLiteral("- aprire un file archiviato per prelevare, eventualmente, i dati "
+                       "registrati (Urbaflux-mod-);"),
+        QStringLiteral("- è possibile prelevare dal disco 'tutti i dati' di una elaborazione "
+                       "cliccando su File;"),
+        QStringLiteral("- cliccare sui tasti laterali (sulla destra) per avere delucidazioni "
+                       "inerenti e più dettagliate;"),
+        QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
+        QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
+    };
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.1 di 5");
+    f.helpPages = {WindowId::GuidaScelta};
+    f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
+                 FrameButton::Avanti, FrameButton::CmdEsci};
+    f.openAllData = true;
+    // The charts keep their own colour.
+    f.greyTogether = {WindowId::Menu, WindowId::DatiAree, WindowId::Distanze,
+                      WindowId::Frontespizio};
+    return f;
+}
+
+Menu::Menu(AppContext& context, QWidget* parent) : WindowFrame(facts(), context, parent)
+{
     buildControls();
 }
 
@@ -427,10 +462,10 @@ void Menu::apritutto_Click()
     applyModelCaptions(context());
     refreshModelHint();
 
-    if (auto* areas = windows().touchAs<DatiAree>(WindowId::DatiAree))
-        areas->showAreaRows();
-    if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
-        distances->refreshGrid();
+    for (WindowId id : {WindowId::DatiAree, WindowId::Distanze}) {
+        if (auto* window = windows().touchAs<WindowFrame>(id))
+            window->stateReplaced();
+    }
     if (auto* titlePage = windows().touchAs<Frontespizio>(WindowId::Frontespizio))
         titlePage->setTitlePage(m_titlePageRead);
 }

@@ -26,6 +26,9 @@ class Menu : public WindowFrame
     Q_OBJECT
 
 public:
+    // What the frame needs to know of this window.
+    static WindowFacts facts();
+
     explicit Menu(AppContext& context, QWidget* parent = nullptr);
     ~Menu() override;
 

@@ -92,27 +92,12 @@ void applyModelCaptions(AppContext& context)
     if (auto* areas = windows.touchAs<DatiAree>(WindowId::DatiAree))
         showModelInAreaWindow(*areas, label);
 
-    const QString closing = label + QStringLiteral(")");
-    struct Caption
-    {
-        WindowId id;
-        QString text;
-    };
-    const Caption captions[] = {
-        {WindowId::DatiAree,
-         QStringLiteral("Urbaflux: valori delle origini e delle destinazioni (modello a ")},
-        {WindowId::Distanze,
-         QStringLiteral("Urbaflux: distanze e interazioni tra le aree (modello a ")},
-        {WindowId::Grafici,
-         QStringLiteral("Urbaflux: grafici delle interazioni tra le aree  (modello a ")},
-        {WindowId::Frontespizio,
-         QStringLiteral("Urbaflux: frontespizio per la relazione (modello a ")},
-    };
     // Windows 3 to 5 take their caption from the state when they are created; only those
     // already there need it now.
-    for (const Caption& caption : captions) {
-        if (QWidget* window = windows.existing(caption.id))
-            window->setWindowTitle(caption.text + closing);
+    for (WindowId id :
+         {WindowId::DatiAree, WindowId::Distanze, WindowId::Grafici, WindowId::Frontespizio}) {
+        if (auto* window = windows.existingAs<WindowFrame>(id))
+            window->refreshCaption();
     }
 }
 

@@ -8,6 +8,24 @@
 
 namespace urbaflux {
 
+WindowFacts windowFacts(WindowId id)
+{
+    switch (id) {
+    case WindowId::Menu:
+        return Menu::facts();
+    case WindowId::DatiAree:
+        return DatiAree::facts();
+    case WindowId::Distanze:
+        return Distanze::facts();
+    case WindowId::Grafici:
+        return Grafici::facts();
+    case WindowId::Frontespizio:
+        return Frontespizio::facts();
+    default:
+        return {};
+    }
+}
+
 QWidget* createWindow(WindowId id, AppContext& context)
 {
     switch (id) {

@@ -108,6 +108,49 @@ private Q_SLOTS:
         QCOMPARE(state->areas.totalDestinations, totalDestinations);
     }
 
+    void buildPairList_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("numbers");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("none") << 0 << QStringList{} << QStringList{};
+        QTest::newRow("two areas, origin first")
+            << 2
+            << QStringList{QStringLiteral(" 1- 1"), QStringLiteral(" 1- 2"),
+                           QStringLiteral(" 2- 1"), QStringLiteral(" 2- 2")}
+            << QStringList{QStringLiteral("Nord-Nord"), QStringLiteral("Nord-Sud, porto"),
+                           QStringLiteral("Sud, porto-Nord"),
+                           QStringLiteral("Sud, porto-Sud, porto")};
+        QTest::newRow("a count beyond 180 stops at 180") << 200 << QStringList{} << QStringList{};
+    }
+    void buildPairList()
+    {
+        QFETCH(int, count);
+        QFETCH(QStringList, numbers);
+        QFETCH(QStringList, names);
+        auto state = std::make_unique<ProjectState>();
+        state->areas.count = count;
+        state->areas.name[1] = QStringLiteral("Nord");
+        state->areas.name[2] = QStringLiteral("Sud, porto");
+        state->distances.distance[1] = QStringLiteral("7");
+        state->distances.pairNames[kMaxPairs - 1] = QStringLiteral("old");
+        urbaflux::buildPairList(*state);
+        for (int k = 1; k <= numbers.size(); ++k) {
+            QCOMPARE(state->distances.pairNumbers[k], numbers[k - 1]);
+            QCOMPARE(state->distances.pairNames[k], names[k - 1]);
+            QCOMPARE(state->distances.weight[k].number, 100.0);
+            QVERIFY(state->distances.weight[k].kind == FieldValue::Kind::Number);
+        }
+        QCOMPARE(state->distances.distance[1], QStringLiteral("7")); // distances are kept
+        if (count > kMaxAreas) {
+            QCOMPARE(state->distances.pairNumbers[kMaxPairs], QStringLiteral(" 180- 180"));
+            QCOMPARE(state->distances.pairNames[kMaxPairs - 1], QStringLiteral("-"));
+        } else {
+            QCOMPARE(state->distances.pairNames[kMaxPairs - 1], QStringLiteral("old"));
+            QVERIFY(state->distances.pairNumbers[numbers.size() + 1].isEmpty());
+        }
+    }
+
     // Positions beyond N still count: data of a larger earlier elaboration stay in the totals.
     void computeAreaTotalsCountsEveryPosition()
     {

@@ -273,10 +273,10 @@ private Q_SLOTS:
         QCOMPARE(charts->windowTitle(),
                  QStringLiteral("Urbaflux: grafici delle interazioni tra le aree  (modello a "
                                 "'destinazione vincolata')"));
-        QCOMPARE(
-            WindowFrame::captionFor(WindowId::Frontespizio, QStringLiteral("'origine vincolata'")),
-            QStringLiteral("Urbaflux: frontespizio per la relazione (modello a 'origine "
-                           "vincolata')"));
+        QCOMPARE(WindowFrame::captionFor(windowFacts(WindowId::Frontespizio),
+                                         QStringLiteral("'origine vincolata'")),
+                 QStringLiteral("Urbaflux: frontespizio per la relazione (modello a 'origine "
+                                "vincolata')"));
         // One eighth in; 9600 x 6825 twips outside.
         const QRect screen = charts->screen()->geometry();
         QCOMPARE(charts->pos(),
@@ -377,7 +377,7 @@ private Q_SLOTS:
         QVERIFY(shown);
         QVERIFY(shown->isVisible());
         QCOMPARE(f.state.areas.totalOrigins, totals ? 7.0 : 0.0);
-        QCOMPARE(WindowFrame::windowsMenuRunsTotals(from, to), totals);
+        QCOMPARE(w->windowsMenuRunsTotals(to), totals);
         QVERIFY(w->calls.isEmpty());
     }
 
@@ -750,7 +750,7 @@ private Q_SLOTS:
         areas->chooseBackgroundColour();
         areas->close();
         QCOMPARE(f.show<RecordingWindow>(WindowId::DatiAree)->backgroundColour(),
-                 WindowFrame::designColour(WindowId::DatiAree));
+                 windowFacts(WindowId::DatiAree).designColour);
     }
 
     void unexpectedPromptFailsTheTest()

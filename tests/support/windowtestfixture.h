@@ -14,6 +14,7 @@
 #include "documentrecorder.h"
 #include "projectstate.h"
 #include "scriptedprompts.h"
+#include "windowfactory.h"
 #include "windowframe.h"
 #include "windowmanager.h"
 
@@ -33,7 +34,7 @@ class RecordingWindow : public WindowFrame
     Q_OBJECT
 
 public:
-    RecordingWindow(WindowId id, AppContext& context) : WindowFrame(id, context) {}
+    RecordingWindow(WindowId id, AppContext& context) : WindowFrame(windowFacts(id), context) {}
 
     QStringList calls;
     int loads = 0;

@@ -8,6 +8,7 @@
 #include "distanze.h"
 #include "documentrecorder.h"
 #include "scriptedprompts.h"
+#include "windowfactory.h"
 #include "windowframe.h"
 #include "windowmanager.h"
 
@@ -44,7 +45,7 @@ struct DistancesHarness
             if (id == WindowId::Grafici && charts)
                 return charts(id, ctx);
             if (id == WindowId::DatiAree || id == WindowId::Grafici)
-                return new WindowFrame(id, ctx);
+                return new WindowFrame(windowFacts(id), ctx);
             return nullptr;
         });
     }
@@ -72,15 +73,7 @@ struct DistancesHarness
             state.areas.destination[i] = destinations[i - 1];
         }
         computeAreaTotals(state);
-        for (int i = 1; i <= n; ++i) {
-            for (int j = 1; j <= n; ++j) {
-                const int k = pairIndex(i, j, n);
-                state.distances.pairNumbers[k] = pairNumbersText(i, j);
-                state.distances.pairNames[k] =
-                    state.areas.name[i] + QLatin1Char('-') + state.areas.name[j];
-                state.distances.weight[k] = FieldValue::fromNumber(100);
-            }
-        }
+        buildPairList(state);
     }
     // N areas whose origins and destinations are all `value`.
     void setAreas(int kind, int n, const QString& value)

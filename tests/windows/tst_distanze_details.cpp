@@ -4,6 +4,7 @@
 // sizes and column alignment of the printout.
 
 #include "distancesharness.h"
+#include "grafici.h"
 
 #include <numbertext.h>
 #include <projectstate.h>
@@ -23,19 +24,19 @@ using namespace urbaflux;
 namespace {
 
 // A charts window that counts the bar charts it is asked to draw.
-class ChartsStandIn : public WindowFrame
+class ChartsStandIn : public Grafici
 {
     Q_OBJECT
 
 public:
-    using WindowFrame::WindowFrame;
+    using Grafici::Grafici;
     int barCharts = 0;
-    Q_INVOKABLE void cmdbarre_Click() { ++barCharts; }
+    void cmdbarre_Click() override { ++barCharts; }
 };
 
-QWidget* makeChartsStandIn(WindowId id, AppContext& context)
+QWidget* makeChartsStandIn(WindowId, AppContext& context)
 {
-    return new ChartsStandIn(id, context);
+    return new ChartsStandIn(context);
 }
 
 struct Harness : DistancesHarness

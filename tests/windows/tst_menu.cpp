@@ -132,17 +132,9 @@ class TestMenu : public QObject
         a.name[2] = QStringLiteral("Borgo, nord");
         a.origin[2] = QStringLiteral("50");
         a.destination[2] = QStringLiteral("60");
-        DistanceTable& d = source->distances;
-        const QString names[] = {QStringLiteral("Centro"), QStringLiteral("Borgo, nord")};
-        for (int i = 1; i <= 2; ++i) {
-            for (int j = 1; j <= 2; ++j) {
-                const auto k = static_cast<size_t>((i - 1) * 2 + j);
-                d.pairNumbers[k] = pairNumbersText(i, j);
-                d.pairNames[k] = names[i - 1] + QLatin1Char('-') + names[j - 1];
-                d.distance[k] = QString::number(k * 2 + 1);
-                d.weight[k] = FieldValue::fromNumber(100);
-            }
-        }
+        buildPairList(*source);
+        for (size_t k = 1; k <= 4; ++k)
+            source->distances.distance[k] = QString::number(k * 2 + 1);
         TitlePage page;
         page.progetto = QStringLiteral("Piano dei servizi");
         page.allegati = QStringLiteral("tavole 1-3");
