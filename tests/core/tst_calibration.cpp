@@ -219,6 +219,23 @@ private Q_SLOTS:
                  qPrintable(describeCalibration(result)));
     }
 
+    void doublyConstrainedTotalsThatDiffer()
+    {
+        // Totals that differ never balance: the search cannot even start, and says why.
+        auto state = makeState(1, {100, 50}, {60, 91}, {10, 20, 20, 10});
+        ObservedInteractions observed;
+        observed.count = 2;
+        observed.value = {0, 56, 44, 4, 46};
+        observed.present = {0, 1, 1, 1, 1};
+        observed.pairs = 4;
+        const CalibrationResult result =
+            calibrateAlpha(*state, observed, Criterion::MaximumLikelihood);
+        QCOMPARE(result.status, Status::NotConverged);
+        QVERIFY(!result.usable());
+        QVERIFY2(describeCalibration(result).contains(QStringLiteral("non converge")),
+                 qPrintable(describeCalibration(result)));
+    }
+
     void measures()
     {
         // The origin constrained worked example: 50, 50, 25, 25 at distance 10 everywhere.
