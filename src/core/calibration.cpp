@@ -38,7 +38,10 @@ public:
     {
         if (m_n < 1)
             return fail(0, QStringLiteral("l'archivio non ha aree da confrontare"));
-        const QList<QByteArray> rawLines = bytes.split('\n');
+        // Spreadsheets save CSV with a byte order mark, which would hide the first row's number.
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QList<QByteArray> rawLines =
+            (bytes.startsWith(bom) ? bytes.mid(bom.size()) : bytes).split('\n');
         struct Line
         {
             int number;

@@ -276,6 +276,9 @@ private Q_SLOTS:
             << QByteArray("o/d;1;2\n1;1;2\n2;;4\n\n") << 3 << -1.0;
         QTest::newRow("long rows, header")
             << QByteArray("origine,destinazione,valore\n2,1,7\n") << 1 << 7.0;
+        QTest::newRow("long rows after a byte order mark") << QByteArray("\xEF\xBB\xBF"
+                                                                         "2;1;7\r\n")
+                                                           << 1 << 7.0;
         QTest::newRow("long rows, no header, empty value")
             << QByteArray("1,1,5\n2,1,\n2,2,0\n") << 2 << -1.0;
     }
