@@ -27,7 +27,7 @@ void showModelInAreaWindow(DatiAree& areas, const QString& kindLabel);
 // The caption of the distances window's unit label.
 void setDistancesUnitCaption(AppContext& context, const QString& unit);
 
-// The explanation of a model (kind 1 to 3) that the area window shows.
+// The explanation of a model (kind 1 to 3) that the area window shows: its help page's text.
 QString modelExplanation(int kind);
 
 } // namespace urbaflux

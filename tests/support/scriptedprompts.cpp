@@ -1,5 +1,7 @@
 #include "scriptedprompts.h"
 
+#include <QDir>
+#include <QPrinter>
 #include <QTest>
 
 namespace urbaflux {
@@ -53,11 +55,12 @@ void ScriptedPrompts::expectColour(std::optional<QColor> colour)
     m_queue.push_back(a);
 }
 
-void ScriptedPrompts::expectPrinter(bool accept)
+void ScriptedPrompts::expectPrinter(bool accept, const QString& pdfPath)
 {
     Answer a;
     a.kind = Kind::Printer;
     a.accept = accept;
+    a.path = pdfPath;
     m_queue.push_back(a);
 }
 
@@ -138,13 +141,19 @@ std::optional<QColor> ScriptedPrompts::chooseColour(const QColor& current)
     return answer ? answer->colour : std::nullopt;
 }
 
-bool ScriptedPrompts::choosePrinter(QPrinter&)
+bool ScriptedPrompts::choosePrinter(QPrinter& printer)
 {
     Record record;
     record.kind = Kind::Printer;
     m_records.append(record);
     const auto answer = take(Kind::Printer, QString());
-    return answer ? answer->accept : false;
+    if (!answer || !answer->accept)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(answer->path.isEmpty()
+                                  ? QDir::temp().filePath(QStringLiteral("urbaflux-scripted.pdf"))
+                                  : answer->path);
+    return true;
 }
 
 QList<MessageRequest> ScriptedPrompts::messages() const

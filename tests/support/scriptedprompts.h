@@ -47,7 +47,9 @@ public:
     void expectOpenFile(const QString& path);        // empty: the user cancels
     void expectSaveFile(const QString& path);        // empty: the user cancels
     void expectColour(std::optional<QColor> colour); // nullopt: the user cancels
-    void expectPrinter(bool accept);
+    // An accepted printer prints into a PDF file (pdfPath, or a file in the temporary folder),
+    // never onto a real printer.
+    void expectPrinter(bool accept, const QString& pdfPath = QString());
 
     // --- Prompts ---
     MessageAnswer message(const MessageRequest& request) override;
