@@ -9,6 +9,8 @@
 // 2 the archive was refused; 64 wrong usage; 73 an output file could not be written; 74 the
 // report could not be written.
 
+#include "calibrationcommand.h"
+
 #include <archivefile.h>
 #include <calculation.h>
 #include <completearchive.h>
@@ -292,16 +294,19 @@ int main(int argc, char* argv[])
     holdClosedStandardDescriptors();
     ignoreFileSizeSignal();
     const auto app = makeCalcApplication(argc, argv);
+    if (isCalibrationCommand(QCoreApplication::arguments()))
+        return runCalibrationCommand(QCoreApplication::arguments());
     Options options;
     const QString problem = parseArguments(QCoreApplication::arguments(), options);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("urbaflux-calc: ") + problem + QLatin1Char('\n'));
-        printError(usageText() + reportUsageText());
+        printError(usageText() + reportUsageText() + calibrationUsageText());
         return kExitUsage;
     }
     if (options.help)
-        return writeStdout((usageText() + reportUsageText()).toLocal8Bit()) ? kExitCompleted
-                                                                            : kExitCannotWrite;
+        return writeStdout((usageText() + reportUsageText() + calibrationUsageText()).toLocal8Bit())
+                   ? kExitCompleted
+                   : kExitCannotWrite;
 
     // Pipes and devices too: "urbaflux-calc /dev/stdin" and process substitution are for scripts.
     const Parsed<CompleteRecord> archive = readCompleteFile(options.input, ArchiveSource::AnyFile);
