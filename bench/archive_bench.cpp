@@ -31,14 +31,11 @@ std::unique_ptr<ProjectState> fullState(bool accented)
         state->interactions.estimatedOrigins[i] = 100.0 + i;
         state->interactions.estimatedDestinations[i] = 200.0 - i;
     }
+    buildPairList(*state);
     for (int i = 1; i <= kAreas; ++i)
         for (int j = 1; j <= kAreas; ++j) {
             const int k = pairIndex(i, j, kAreas);
-            state->distances.pairNumbers[k] = pairNumbersText(i, j);
-            state->distances.pairNames[k] =
-                state->areas.name[i] + QLatin1Char('-') + state->areas.name[j];
             state->distances.distance[k] = QString::number(1 + (i * j) % 50);
-            state->distances.weight[k] = FieldValue::fromNumber(100);
             state->interactions.interaction[k] = static_cast<float>(k) / 3.0f;
         }
     return state;

@@ -1,9 +1,12 @@
 # Shared build settings of every Urbaflux target.
 
-# Warnings as errors, and no floating-point contraction: the calculation must give the same
-# bits whatever the compiler decides to fuse.
+# All warnings (errors with URBAFLUX_WERROR, as in our own builds), and no floating-point
+# contraction: the calculation must give the same bits whatever the compiler decides to fuse.
 function(urbaflux_target_settings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror -ffp-contract=off)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -ffp-contract=off)
+  if(URBAFLUX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   target_compile_definitions(${target} PRIVATE QT_NO_KEYWORDS QT_NO_CAST_FROM_ASCII
                                                QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()

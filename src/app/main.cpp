@@ -11,6 +11,7 @@
 #include "windowmanager.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -18,6 +19,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Urbaflux"));
     QApplication::setApplicationVersion(QStringLiteral("3.04.05"));
+    // The desktop entry and the icon theme name the windows' icon, as installed.
+    QApplication::setDesktopFileName(QStringLiteral("urbaflux"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("urbaflux")));
     // The program ends through the splash window, not when the last window closes: windows
     // touched but never shown are loaded too.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,11 +1,15 @@
-// urbaflux-calc INPUT [-o OUTPUT] [--matrix CSV] [--json]
+// urbaflux-calc INPUT [-o OUTPUT] [--matrix CSV] [--json] [--report FILE [--studio NOME]
+//               [--indirizzo TESTO]]
 //
 // Reads a complete archive, recalculates it as the distances window would right after
 // start-up (fresh balancing factors), and writes the complete archive with the new results,
 // byte for byte as the program saves it. For batch work and scripts.
 //
 // Exit status: 0 the calculation completed; 1 it did not (the reason on standard error);
-// 2 the archive was refused; 64 wrong usage; 73 an output file could not be written.
+// 2 the archive was refused; 64 wrong usage; 73 an output file could not be written; 74 the
+// report could not be written.
+
+#include "calibrationcommand.h"
 
 #include <archivefile.h>
 #include <calculation.h>
@@ -13,6 +17,8 @@
 #include <numbertext.h>
 #include <projectstate.h>
 #include <titlepage.h>
+
+#include "reportoption.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,6 +51,7 @@ struct Options
     QString matrix;
     bool json = false;
     bool help = false;
+    ReportOptions report;
 };
 
 QString usageText()
@@ -124,6 +131,7 @@ bool sameFile(const QString& a, const QString& b)
 // Returns the error text, empty when the arguments are usable.
 QString parseArguments(const QStringList& args, Options& options)
 {
+    QString reportError;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"-h" || arg == u"--help") {
@@ -139,6 +147,11 @@ QString parseArguments(const QStringList& args, Options& options)
             target = args[++i];
             if (target.isEmpty())
                 return QStringLiteral("il nome del file dopo %1 è vuoto").arg(arg);
+        } else if (const OptionTaken taken =
+                       takeReportOption(args, i, options.report, &reportError);
+                   taken != OptionTaken::No) {
+            if (taken == OptionTaken::Error)
+                return reportError;
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             return QStringLiteral("opzione sconosciuta: %1").arg(printableExcerpt(arg));
         } else if (options.input.isEmpty()) {
@@ -155,6 +168,13 @@ QString parseArguments(const QStringList& args, Options& options)
         sameFile(options.output, options.matrix))
         return QStringLiteral("-o e --matrix indicano lo stesso file: %1")
             .arg(archiveDisplayName(options.output));
+    // The report would replace the archive it is made from, or the files written before it.
+    for (const QString& other : {options.input, options.output, options.matrix}) {
+        if (!options.report.path.isEmpty() && !other.isEmpty() &&
+            sameFile(options.report.path, other))
+            return QStringLiteral("--report indica un file già usato: %1")
+                .arg(archiveDisplayName(options.report.path));
+    }
     if (!options.help && options.input.isEmpty())
         return QStringLiteral("manca l'archivio da calcolare");
     return QString();
@@ -273,16 +293,20 @@ int main(int argc, char* argv[])
 {
     holdClosedStandardDescriptors();
     ignoreFileSizeSignal();
-    QCoreApplication app(argc, argv);
+    const auto app = makeCalcApplication(argc, argv);
+    if (isCalibrationCommand(QCoreApplication::arguments()))
+        return runCalibrationCommand(QCoreApplication::arguments());
     Options options;
     const QString problem = parseArguments(QCoreApplication::arguments(), options);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("urbaflux-calc: ") + problem + QLatin1Char('\n'));
-        printError(usageText());
+        printError(usageText() + reportUsageText() + calibrationUsageText());
         return kExitUsage;
     }
     if (options.help)
-        return writeStdout(usageText().toLocal8Bit()) ? kExitCompleted : kExitCannotWrite;
+        return writeStdout((usageText() + reportUsageText() + calibrationUsageText()).toLocal8Bit())
+                   ? kExitCompleted
+                   : kExitCannotWrite;
 
     // Pipes and devices too: "urbaflux-calc /dev/stdin" and process substitution are for scripts.
     const Parsed<CompleteRecord> archive = readCompleteFile(options.input, ArchiveSource::AnyFile);
@@ -313,8 +337,15 @@ int main(int argc, char* argv[])
     if (!options.output.isEmpty()) {
         if (!writeFile(options.output, bytes))
             return kExitCannotWrite;
-    } else if (!options.json && !writeStdout(bytes)) {
+    } else if (!options.json && options.report.path.isEmpty() && !writeStdout(bytes)) {
         return kExitCannotWrite;
+    }
+    if (!options.report.path.isEmpty()) {
+        QString error;
+        if (!writeReportFile(options.report, *state, titlePage, &error)) {
+            printError(error);
+            return kExitReportNotWritten;
+        }
     }
     return kExitCompleted;
 }

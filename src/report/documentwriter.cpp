@@ -1,6 +1,7 @@
 #include "documentwriter.h"
 
 #include "docxexporter.h"
+#include "odtexporter.h"
 #include "pagelayout.h"
 
 #include <QBuffer>
@@ -272,13 +273,42 @@ int DocumentWriter::CountPages() const
     return layout.pageCount();
 }
 
+DocumentSaveResult saveDocument(const Document& document, const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return savePdf(document, path);
+    if (path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive))
+        return saveOdt(document, path);
+    return saveDocx(document, path);
+}
+
+int DocumentWriter::UpdatePageCountFields()
+{
+    for (int round = 0;; ++round) {
+        const int pages = CountPages();
+        const QString text = QString::number(pages);
+        bool widthChanged = false;
+        for (Block& block : document().blocks()) {
+            auto* paragraph = std::get_if<Paragraph>(&block);
+            if (!paragraph)
+                continue;
+            for (Run& run : paragraph->runs) {
+                if (run.kind != Run::Kind::PageCount || run.text == text)
+                    continue;
+                widthChanged = widthChanged || run.text.size() != text.size();
+                run.text = text;
+            }
+        }
+        // A count that gains a digit almost never loses it again: three layouts at most.
+        if (!widthChanged || round == 2)
+            return pages;
+    }
+}
+
 DocumentSaveResult DocumentWriter::SaveDocumentAs(const QString& path) const
 {
     static const Document empty;
-    const Document& document = m_document ? *m_document : empty;
-    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        return savePdf(document, path);
-    return saveDocx(document, path);
+    return saveDocument(m_document ? *m_document : empty, path);
 }
 
 QString DocumentWriter::pageCountText(int pages)

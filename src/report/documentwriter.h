@@ -24,6 +24,11 @@ struct DocumentSaveResult
     explicit operator bool() const { return ok; }
 };
 
+// Saves a document by the name's ending (any case): ".pdf" the paginated rendering, ".odt"
+// OpenDocument, anything else DOCX. An existing file is replaced only when the whole new file
+// was written.
+DocumentSaveResult saveDocument(const Document& document, const QString& path);
+
 class DocumentWriter
 {
 public:
@@ -64,8 +69,12 @@ public:
     void AlignColumnRight(int table, int column);
     // Number of pages of the document as its PDF is paginated.
     int CountPages() const;
-    // Saves the document: PDF when the path ends in ".pdf" (any case), DOCX otherwise. An
-    // existing file is replaced only when the whole new file was written.
+    // Gives every page-count field the document's page count as paginated now, and returns it.
+    // The document is laid out again only when the count's number of digits changed (digits
+    // are of one width, so only a longer or shorter number can move a line).
+    int UpdatePageCountFields();
+    // Saves the document: PDF when the path ends in ".pdf", ODT for ".odt" (any case), DOCX
+    // otherwise. An existing file is replaced only when the whole new file was written.
     DocumentSaveResult SaveDocumentAs(const QString& path) const;
 
     // Text standing for a page count of `pages` in the number-to-text form (" 7"): typed or

@@ -1,5 +1,6 @@
 #include "docxexporter.h"
 
+#include "pagelayout.h"
 #include "tablegeometry.h"
 
 #include <QBuffer>
@@ -14,6 +15,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 
 namespace urbaflux {
 
@@ -156,18 +158,36 @@ QString documentFont(const Document& document)
     return QStringLiteral("Century Gothic");
 }
 
+struct CellStyle
+{
+    double size = 10;
+    Alignment alignment = Alignment::Left;
+    double lineHeight = 12;
+};
+
 class DocumentXml
 {
 public:
     DocumentXml(const Document& document, Package& package)
-        : m_document(document), m_package(package), m_defaultFont(documentFont(document))
+        : m_document(document), m_package(package), m_defaultFont(documentFont(document)),
+          m_layout(document)
     {
+        // The pages the program shows: long tables are cut where they end.
+        m_layout.paginateAll();
+        const auto starts = m_layout.pageStarts();
+        for (size_t page = 1; page < starts.size(); ++page) {
+            const auto [block, item] = starts[page];
+            if (std::holds_alternative<Table>(document.blocks()[static_cast<size_t>(block)]))
+                m_pieceStarts[block].push_back(item);
+        }
         m_buffer.setBuffer(&m_data);
         m_buffer.open(QIODevice::WriteOnly);
         m_xml.setDevice(&m_buffer);
     }
 
     std::vector<Part> media;
+    // The paragraph styles of table cells used, by id.
+    std::map<QString, CellStyle> cellStyles;
 
     bool write()
     {
@@ -182,7 +202,8 @@ public:
         for (const Block& block : m_document.blocks()) {
             if (const auto* paragraph = std::get_if<Paragraph>(&block))
                 writeParagraph(*paragraph);
-            else if (!writeTable(std::get<Table>(block)))
+            else if (!writeTable(static_cast<int>(&block - m_document.blocks().data()),
+                                 std::get<Table>(block)))
                 return false;
         }
         writeSection();
@@ -321,6 +342,14 @@ private:
         m_xml.writeStartElement(kW, QStringLiteral("pPr"));
         if (paragraph.pageBreakBefore)
             m_xml.writeEmptyElement(kW, QStringLiteral("pageBreakBefore"));
+        if (!hasPicture(paragraph)) {
+            // The line height the pager uses, stated: readers that draw another face (or the
+            // same face with other vertical metrics) still space the lines alike.
+            m_xml.writeEmptyElement(kW, QStringLiteral("spacing"));
+            m_xml.writeAttribute(kW, QStringLiteral("line"),
+                                 QString::number(twips(paragraphLineHeight(paragraph))));
+            m_xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("exact"));
+        }
         if (paragraph.alignment != Alignment::Left) {
             m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
             m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(paragraph.alignment));
@@ -343,16 +372,18 @@ private:
         m_xml.writeEndElement(); // p
     }
 
-    // The tiny paragraph that separates two blocks of one long table: a word processor would
-    // otherwise join adjacent tables into one.
+    // The tiny paragraph that opens the page a piece of a long table starts: it breaks the
+    // page, and keeps the word processor from joining the piece to the one before.
     void writeSeparator()
     {
         m_xml.writeStartElement(kW, QStringLiteral("p"));
         m_xml.writeStartElement(kW, QStringLiteral("pPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("pageBreakBefore"));
         m_xml.writeEmptyElement(kW, QStringLiteral("spacing"));
         m_xml.writeAttribute(kW, QStringLiteral("before"), QStringLiteral("0"));
         m_xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
-        m_xml.writeAttribute(kW, QStringLiteral("line"), QStringLiteral("20"));
+        m_xml.writeAttribute(kW, QStringLiteral("line"),
+                             QString::number(twips(kTablePieceGapPoints)));
         m_xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("exact"));
         m_xml.writeStartElement(kW, QStringLiteral("rPr"));
         m_xml.writeEmptyElement(kW, QStringLiteral("sz"));
@@ -362,65 +393,105 @@ private:
         m_xml.writeEndElement();
     }
 
-    void writeRow(const Table& table, int row, bool heading)
+    void writeRow(const Table& table, const TableGeometry& shape,
+                  const std::vector<QString>& styles, int row, bool heading)
     {
         m_xml.writeStartElement(kW, QStringLiteral("tr"));
-        if (heading) {
-            m_xml.writeStartElement(kW, QStringLiteral("trPr"));
+        m_xml.writeStartElement(kW, QStringLiteral("trPr"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("cantSplit"));
+        m_xml.writeEmptyElement(kW, QStringLiteral("trHeight"));
+        m_xml.writeAttribute(kW, QStringLiteral("val"),
+                             QString::number(twips(shape.rowHeight(row))));
+        m_xml.writeAttribute(kW, QStringLiteral("hRule"), QStringLiteral("atLeast"));
+        if (heading)
             m_xml.writeEmptyElement(kW, QStringLiteral("tblHeader"));
-            m_xml.writeEndElement();
-        }
+        m_xml.writeEndElement(); // trPr
+        const bool ownFont = !table.font.isEmpty() && table.font != m_defaultFont;
         for (int column = 0; column < table.columns; ++column) {
             m_xml.writeStartElement(kW, QStringLiteral("tc"));
             m_xml.writeStartElement(kW, QStringLiteral("p"));
-            const Alignment alignment = table.columnAlignment[static_cast<size_t>(column)];
             m_xml.writeStartElement(kW, QStringLiteral("pPr"));
-            if (alignment != Alignment::Left) {
-                m_xml.writeEmptyElement(kW, QStringLiteral("jc"));
-                m_xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(alignment));
-            }
-            writeRunProperties(table.font, table.fontSize);
+            m_xml.writeEmptyElement(kW, QStringLiteral("pStyle"));
+            m_xml.writeAttribute(kW, QStringLiteral("val"), styles[static_cast<size_t>(column)]);
             m_xml.writeEndElement();
             const QString& text = table.cell(row, column);
-            if (!text.isEmpty())
-                writeTextRun(text, table.font, table.fontSize);
+            if (!text.isEmpty()) {
+                bool hasTab = false;
+                const QString safe = xmlSafe(text, &hasTab);
+                m_xml.writeStartElement(kW, QStringLiteral("r"));
+                if (ownFont) {
+                    m_xml.writeStartElement(kW, QStringLiteral("rPr"));
+                    m_xml.writeEmptyElement(kW, QStringLiteral("rFonts"));
+                    m_xml.writeAttribute(kW, QStringLiteral("ascii"), table.font);
+                    m_xml.writeAttribute(kW, QStringLiteral("hAnsi"), table.font);
+                    m_xml.writeAttribute(kW, QStringLiteral("cs"), table.font);
+                    m_xml.writeEndElement();
+                }
+                m_xml.writeStartElement(kW, QStringLiteral("t"));
+                if (safe.startsWith(QChar(32)) || safe.endsWith(QChar(32)) || hasTab)
+                    m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+                m_xml.writeCharacters(safe);
+                m_xml.writeEndElement(); // t
+                m_xml.writeEndElement(); // r
+            }
             m_xml.writeEndElement(); // p
             m_xml.writeEndElement(); // tc
         }
         m_xml.writeEndElement(); // tr
     }
 
-    bool writeTable(const Table& table)
+    // The paragraph style of a cell: its size, its alignment and the exact line height.
+    QString cellStyle(const Table& table, Alignment alignment, double lineHeight)
     {
-        const PageSetup& page = m_document.pageSetup();
-        const std::vector<double> widths = columnWidths(table, page.textWidth());
+        static const char* const letters = "LJRC";
+        const QString id = QStringLiteral("UrbafluxCella%1%2")
+                               .arg(halfPoints(table.fontSize))
+                               .arg(QLatin1Char(letters[static_cast<int>(alignment)]));
+        cellStyles.emplace(id, CellStyle{table.fontSize, alignment, lineHeight});
+        return id;
+    }
+
+    bool writeTable(int block, const Table& table)
+    {
+        const TableGeometry& shape = m_layout.tableGeometry(block);
         QStringList widthTexts;
         int total = 0;
-        for (double width : widths) {
+        for (double width : shape.columnWidths) {
             widthTexts << QString::number(twips(width));
             total += twips(width);
         }
+        std::vector<QString> styles;
+        for (int column = 0; column < table.columns; ++column)
+            styles.push_back(cellStyle(table, table.columnAlignment[static_cast<size_t>(column)],
+                                       shape.lineHeight));
         const bool heading = table.headingRow && table.rows > 0;
-        const int firstData = heading ? 1 : 0;
-        // An even count of data rows keeps the banding of the blocks in step with the pager.
-        const int perBlock = (kDocxTableBlockRows - (heading ? 1 : 0)) / 2 * 2;
-        int row = firstData;
-        bool first = true;
-        do {
-            if (!first)
+        // One piece per page the pager gives the table: each later piece opens its page with
+        // the separator and the heading row, so that no heading ever stands mid-page.
+        std::vector<int> cuts = m_pieceStarts[block];
+        cuts.push_back(table.rows);
+        int row = 0;
+        for (const int end : cuts) {
+            if (end <= row && !(end == 0 && row == 0))
+                continue;
+            if (end == 0) {
+                // The whole table starts on a new page.
+                writeSeparator();
+                continue;
+            }
+            if (row > 0)
                 writeSeparator();
             writeTableStart(table, widthTexts, total);
             if (heading)
-                writeRow(table, 0, true);
-            const int end = std::min(table.rows, row + perBlock);
+                writeRow(table, shape, styles, 0, true);
+            if (row == 0 && heading)
+                row = 1;
             for (; row < end; ++row) {
-                writeRow(table, row, false);
+                writeRow(table, shape, styles, row, false);
                 if (m_data.size() >= kFlushBytes && !flush())
                     return false;
             }
             m_xml.writeEndElement(); // tbl
-            first = false;
-        } while (row < table.rows);
+        }
         return true;
     }
 
@@ -477,6 +548,8 @@ private:
     Package& m_package;
     // The styles state this font for everything; runs name theirs only when it differs.
     QString m_defaultFont;
+    PageLayout m_layout;
+    std::map<int, std::vector<int>> m_pieceStarts; // table block -> rows that start a page
     QByteArray m_data;
     QBuffer m_buffer;
     QXmlStreamWriter m_xml;
@@ -519,9 +592,12 @@ void writeTableStyle(QXmlStreamWriter& xml, const QString& id, const QString& na
         writeBorder(xml, QString::fromLatin1(side), borderColour);
     xml.writeEndElement();
     xml.writeStartElement(kW, QStringLiteral("tblCellMar"));
-    for (const char* side : {"left", "right"}) {
+    for (const char* side : {"top", "left", "bottom", "right"}) {
+        const bool vertical = side[0] == 't' || side[0] == 'b';
         xml.writeEmptyElement(kW, QString::fromLatin1(side));
-        xml.writeAttribute(kW, QStringLiteral("w"), QString::number(twips(kCellPaddingPoints)));
+        xml.writeAttribute(
+            kW, QStringLiteral("w"),
+            QString::number(twips(vertical ? kCellVerticalPaddingPoints : kCellPaddingPoints)));
         xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("dxa"));
     }
     xml.writeEndElement();
@@ -555,7 +631,37 @@ void writeTableStyle(QXmlStreamWriter& xml, const QString& id, const QString& na
     xml.writeEndElement(); // style
 }
 
-QByteArray stylesXml(const Document& document)
+void writeCellStyle(QXmlStreamWriter& xml, const QString& id, const CellStyle& style)
+{
+    xml.writeStartElement(kW, QStringLiteral("style"));
+    xml.writeAttribute(kW, QStringLiteral("type"), QStringLiteral("paragraph"));
+    xml.writeAttribute(kW, QStringLiteral("customStyle"), QStringLiteral("1"));
+    xml.writeAttribute(kW, QStringLiteral("styleId"), id);
+    xml.writeEmptyElement(kW, QStringLiteral("name"));
+    xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("Urbaflux ") + id.mid(8));
+    xml.writeEmptyElement(kW, QStringLiteral("basedOn"));
+    xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("Normal"));
+    xml.writeStartElement(kW, QStringLiteral("pPr"));
+    xml.writeEmptyElement(kW, QStringLiteral("spacing"));
+    xml.writeAttribute(kW, QStringLiteral("before"), QStringLiteral("0"));
+    xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
+    xml.writeAttribute(kW, QStringLiteral("line"), QString::number(twips(style.lineHeight)));
+    xml.writeAttribute(kW, QStringLiteral("lineRule"), QStringLiteral("exact"));
+    if (style.alignment != Alignment::Left) {
+        xml.writeEmptyElement(kW, QStringLiteral("jc"));
+        xml.writeAttribute(kW, QStringLiteral("val"), alignmentValue(style.alignment));
+    }
+    xml.writeEndElement(); // pPr
+    xml.writeStartElement(kW, QStringLiteral("rPr"));
+    xml.writeEmptyElement(kW, QStringLiteral("sz"));
+    xml.writeAttribute(kW, QStringLiteral("val"), halfPoints(style.size));
+    xml.writeEmptyElement(kW, QStringLiteral("szCs"));
+    xml.writeAttribute(kW, QStringLiteral("val"), halfPoints(style.size));
+    xml.writeEndElement(); // rPr
+    xml.writeEndElement(); // style
+}
+
+QByteArray stylesXml(const Document& document, const std::map<QString, CellStyle>& cellStyles)
 {
     const QString font = documentFont(document);
     return xmlPart([&](QXmlStreamWriter& xml) {
@@ -579,6 +685,9 @@ QByteArray stylesXml(const Document& document)
         xml.writeEndElement(); // rPrDefault
         xml.writeStartElement(kW, QStringLiteral("pPrDefault"));
         xml.writeStartElement(kW, QStringLiteral("pPr"));
+        // The pager keeps no widows or orphans from the lines of a paragraph: nor may readers.
+        xml.writeEmptyElement(kW, QStringLiteral("widowControl"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("0"));
         xml.writeEmptyElement(kW, QStringLiteral("spacing"));
         xml.writeAttribute(kW, QStringLiteral("after"), QStringLiteral("0"));
         xml.writeAttribute(kW, QStringLiteral("line"), QStringLiteral("240"));
@@ -626,7 +735,38 @@ QByteArray stylesXml(const Document& document)
                         QStringLiteral("000000"), false);
         writeTableStyle(xml, kColouredStyle, QStringLiteral("Urbaflux colorata 2"), kBorderColour,
                         true);
+        for (const auto& [id, style] : cellStyles)
+            writeCellStyle(xml, id, style);
         xml.writeEndElement(); // styles
+    });
+}
+
+// What a reader needs to choose a face like the one named when that one is missing: Century
+// Gothic is a sans serif of variable pitch (its panose), and URW Gothic is its metric twin.
+QByteArray fontTableXml(const Document& document)
+{
+    const QString font = documentFont(document);
+    return xmlPart([&](QXmlStreamWriter& xml) {
+        xml.writeNamespace(kW, QStringLiteral("w"));
+        xml.writeStartElement(kW, QStringLiteral("fonts"));
+        xml.writeStartElement(kW, QStringLiteral("font"));
+        xml.writeAttribute(kW, QStringLiteral("name"), font);
+        const bool gothic =
+            font.compare(QStringLiteral("Century Gothic"), Qt::CaseInsensitive) == 0;
+        if (gothic) {
+            xml.writeEmptyElement(kW, QStringLiteral("altName"));
+            xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("URW Gothic"));
+            xml.writeEmptyElement(kW, QStringLiteral("panose1"));
+            xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("020B0502020202020204"));
+        }
+        xml.writeEmptyElement(kW, QStringLiteral("charset"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("00"));
+        xml.writeEmptyElement(kW, QStringLiteral("family"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("swiss"));
+        xml.writeEmptyElement(kW, QStringLiteral("pitch"));
+        xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("variable"));
+        xml.writeEndElement(); // font
+        xml.writeEndElement(); // fonts
     });
 }
 
@@ -685,6 +825,7 @@ QByteArray contentTypesXml(const std::vector<Part>& media)
         override(QStringLiteral("/word/document.xml"), wml + QStringLiteral("document.main+xml"));
         override(QStringLiteral("/word/styles.xml"), wml + QStringLiteral("styles+xml"));
         override(QStringLiteral("/word/settings.xml"), wml + QStringLiteral("settings+xml"));
+        override(QStringLiteral("/word/fontTable.xml"), wml + QStringLiteral("fontTable+xml"));
         override(QStringLiteral("/docProps/core.xml"),
                  QStringLiteral("application/vnd.openxmlformats-package.core-properties+xml"));
         override(QStringLiteral("/docProps/app.xml"),
@@ -801,7 +942,8 @@ bool writeDocx(const Document& document, QIODevice* device, QString* error)
 
     std::vector<std::pair<QString, QString>> wordRelations = {
         {QStringLiteral("styles"), QStringLiteral("styles.xml")},
-        {QStringLiteral("settings"), QStringLiteral("settings.xml")}};
+        {QStringLiteral("settings"), QStringLiteral("settings.xml")},
+        {QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}};
     for (const Part& picture : body.media)
         wordRelations.emplace_back(QStringLiteral("image"),
                                    picture.name.mid(QStringLiteral("word/").size()));
@@ -814,7 +956,8 @@ bool writeDocx(const Document& document, QIODevice* device, QString* error)
              wordRelations,
              QStringLiteral(
                  "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"))},
-        {QStringLiteral("word/styles.xml"), stylesXml(document)},
+        {QStringLiteral("word/styles.xml"), stylesXml(document, body.cellStyles)},
+        {QStringLiteral("word/fontTable.xml"), fontTableXml(document)},
         {QStringLiteral("word/settings.xml"), settingsXml()},
         {QStringLiteral("docProps/core.xml"), coreXml(document)},
         {QStringLiteral("docProps/app.xml"), appXml()}};

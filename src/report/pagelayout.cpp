@@ -15,6 +15,7 @@
 #include <QTextLayout>
 
 #include <cmath>
+#include <map>
 
 namespace urbaflux {
 
@@ -24,9 +25,8 @@ namespace {
 // at this scale the metrics are the face's own, free of hinting.
 constexpr double kTextScale = 20.0;
 
-// Century Gothic's line spacing as word processors compute it (its Windows ascent plus descent,
-// 2060 + 451 units of 2048): URW Gothic has the same advances but other vertical metrics.
-constexpr double kGothicLineFactor = 2511.0 / 2048.0;
+// Century Gothic's ascent (its Windows ascent, 2060 units of 2048): URW Gothic has the same
+// advances but other vertical metrics, and documents state Century Gothic's line height.
 constexpr double kGothicAscentFactor = 2060.0 / 2048.0;
 
 const QColor kHeadingFill(0x1F, 0x4E, 0x79);
@@ -87,7 +87,7 @@ struct Fonts
     std::pair<double, double> line(const QString& family, double size)
     {
         if (isGothic(family) || family.isEmpty())
-            return {size * kGothicLineFactor, size * kGothicAscentFactor};
+            return {lineHeightPoints(family, size), size * kGothicAscentFactor};
         const QFontMetricsF& m = fontMetrics(family, size);
         return {m.lineSpacing() / kTextScale, m.ascent() / kTextScale};
     }
@@ -144,15 +144,17 @@ struct PageLayout::Private
     Position next;               // start of the page not yet laid out
     bool complete = false;
     mutable Fonts fonts;
-    mutable QHash<int, std::vector<double>> tableWidths;
+    mutable std::map<int, TableGeometry> tableGeometries;
 
-    const std::vector<double>& widths(int block, const Table& table) const
+    const TableGeometry& geometry(int block, const Table& table) const
     {
-        auto found = tableWidths.constFind(block);
-        if (found == tableWidths.constEnd())
-            found =
-                tableWidths.insert(block, columnWidths(table, document->pageSetup().textWidth()));
-        return *found;
+        auto found = tableGeometries.find(block);
+        if (found == tableGeometries.end())
+            found = tableGeometries
+                        .emplace(block,
+                                 urbaflux::tableGeometry(table, document->pageSetup().textWidth()))
+                        .first;
+        return found->second;
     }
 
     void layoutParagraph(const Paragraph& paragraph, ParagraphLines& out) const
@@ -214,69 +216,22 @@ struct PageLayout::Private
         }
     }
 
-    // The lines of one cell's text in a column of that inner width, broken between words.
-    QStringList cellLines(const QString& text, const QFontMetricsF& metrics,
-                          double innerWidth) const
-    {
-        const double limit = innerWidth * kTextScale;
-        if (text.isEmpty() || metrics.horizontalAdvance(text) <= limit)
-            return {text};
-        QStringList lines;
-        QString current;
-        const QStringList words = text.split(QChar(32));
-        for (const QString& word : words) {
-            const QString candidate = current.isEmpty() ? word : current + QChar(32) + word;
-            if (current.isEmpty() || metrics.horizontalAdvance(candidate) <= limit) {
-                current = candidate;
-            } else {
-                lines << current;
-                current = word;
-            }
-            // A word longer than the column is cut where it overflows.
-            while (metrics.horizontalAdvance(current) > limit && current.size() > 1) {
-                qsizetype fit = current.size() - 1;
-                while (fit > 1 && metrics.horizontalAdvance(current.left(fit)) > limit)
-                    --fit;
-                lines << current.left(fit);
-                current = current.mid(fit);
-            }
-        }
-        lines << current;
-        return lines;
-    }
-
-    double rowHeight(int block, const Table& table, int row) const
-    {
-        const bool heading = table.headingRow && row == 0 && table.styled;
-        const QFontMetricsF& metrics = fonts.fontMetrics(table.font, table.fontSize, heading);
-        const auto [lineHeight, ascent] = fonts.line(table.font, table.fontSize);
-        Q_UNUSED(ascent);
-        const std::vector<double>& columnWidth = widths(block, table);
-        int lines = 1;
-        for (int column = 0; column < table.columns; ++column) {
-            const QString& text = table.cell(row, column);
-            if (text.isEmpty())
-                continue;
-            const double inner = columnWidth[static_cast<size_t>(column)] - 2 * kCellPaddingPoints;
-            if (metrics.horizontalAdvance(text) <= inner * kTextScale)
-                continue;
-            lines = std::max(lines, static_cast<int>(cellLines(text, metrics, inner).size()));
-        }
-        return lines * lineHeight;
-    }
-
+    // `band`: the row is one of the shaded ones; the banding starts again with every piece of
+    // the table, as a word processor bands each of the tables it is cut into.
     void paintRow(QPainter& painter, int block, const Table& table, int row, double top,
-                  double height) const
+                  double height, bool band) const
     {
         const double left = document->pageSetup().marginLeft;
         const bool heading = table.headingRow && row == 0;
         const bool shadedHeading = heading && table.styled;
-        const int firstData = table.headingRow ? 1 : 0;
-        const bool band = table.styled && !heading && (row - firstData) % 2 == 0;
-        const std::vector<double>& columnWidth = widths(block, table);
+        band = band && table.styled && !heading;
+        const TableGeometry& shape = geometry(block, table);
+        const std::vector<double>& columnWidth = shape.columnWidths;
+        const TextMeasure measure(table.font, table.fontSize, shadedHeading);
         const QFontMetricsF& metrics = fonts.fontMetrics(table.font, table.fontSize, shadedHeading);
         const QFont font = fonts.font(table.font, table.fontSize, shadedHeading);
-        const auto [lineHeight, ascent] = fonts.line(table.font, table.fontSize);
+        const double lineHeight = shape.lineHeight;
+        const double ascent = fonts.line(table.font, table.fontSize).second;
 
         double x = left;
         for (int column = 0; column < table.columns; ++column) {
@@ -288,13 +243,13 @@ struct PageLayout::Private
                 painter.fillRect(cell, kBandFill);
             const QString& text = table.cell(row, column);
             if (!text.isEmpty()) {
-                const double inner = width - 2 * kCellPaddingPoints;
-                const QStringList lines = cellLines(text, metrics, inner);
+                const std::vector<QString> lines =
+                    measure.lines(text, shape.breakWidths[static_cast<size_t>(column)]);
                 painter.save();
                 painter.scale(1 / kTextScale, 1 / kTextScale);
                 painter.setFont(font);
                 painter.setPen(shadedHeading ? QColor(Qt::white) : QColor(Qt::black));
-                double baseline = top + ascent;
+                double baseline = top + kCellVerticalPaddingPoints + ascent;
                 for (const QString& line : lines) {
                     double start = x + kCellPaddingPoints;
                     if (table.columnAlignment[static_cast<size_t>(column)] == Alignment::Right)
@@ -380,22 +335,40 @@ struct PageLayout::Private
                 continue;
             }
             const Table& table = std::get<Table>(block);
-            double floor = 0; // what a page holds before any row of its own
-            if (table.headingRow && at.item > 0 && table.rows > 0) {
-                const double height = rowHeight(at.block, table, 0);
-                if (y > 0 && y + height > available)
+            if (table.rows == 0)
+                continue;
+            const TableGeometry& shape = geometry(at.block, table);
+            // Rows never split, and a page of rows keeps a little slack at its foot. A table
+            // that starts a page (other than the first) is a new piece: the word processors
+            // get a tiny separating paragraph with a page break before it, and the piece opens
+            // with the heading row.
+            const double limit = available - kTablePageSlackPoints;
+            const bool startsPage = y == 0 && (at.block > 0 || at.item > 0);
+            if (startsPage)
+                y = kTablePieceGapPoints;
+            const int firstData = table.headingRow ? 1 : 0;
+            const int pieceFirst = at.item == 0 ? firstData : at.item; // where the banding starts
+            if (at.item == 0) {
+                // The heading stays with the first row below it.
+                double need = shape.rowHeight(0);
+                if (table.headingRow && table.rows > 1)
+                    need += shape.rowHeight(1);
+                if (!startsPage && y > 0 && y + need > limit)
                     return at;
+            } else if (table.headingRow) {
+                const double height = shape.rowHeight(0);
                 if (painter)
-                    paintRow(*painter, at.block, table, 0, page.marginTop + y, height);
+                    paintRow(*painter, at.block, table, 0, page.marginTop + y, height, false);
                 y += height;
-                floor = y;
             }
+            const double floor = y; // what the page holds before any row of its own
             for (; at.item < table.rows; ++at.item) {
-                const double height = rowHeight(at.block, table, at.item);
-                if (y > floor && y + height > available)
+                const double height = shape.rowHeight(at.item);
+                if (y > floor && y + height > limit)
                     return at;
                 if (painter)
-                    paintRow(*painter, at.block, table, at.item, page.marginTop + y, height);
+                    paintRow(*painter, at.block, table, at.item, page.marginTop + y, height,
+                             (at.item - pieceFirst) % 2 == 0);
                 y += height;
                 --*budget;
             }
@@ -459,6 +432,20 @@ double PageLayout::progress() const
             before += weight * (done - d->next.block);
     }
     return total > 0 ? std::min(1.0, before / total) : 1.0;
+}
+
+std::vector<std::pair<int, int>> PageLayout::pageStarts() const
+{
+    std::vector<std::pair<int, int>> result;
+    result.reserve(d->pages.size());
+    for (const Position& start : d->pages)
+        result.emplace_back(start.block, start.item);
+    return result;
+}
+
+const TableGeometry& PageLayout::tableGeometry(int block) const
+{
+    return d->geometry(block, std::get<Table>(d->document->blocks()[static_cast<size_t>(block)]));
 }
 
 int PageLayout::pageCount() const

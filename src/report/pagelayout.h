@@ -12,10 +12,13 @@
 // installed ("URW Gothic"), with the line spacing word processors give Century Gothic.
 
 #include "documentwriter.h"
+#include "tablegeometry.h"
 
 #include <QFont>
 #include <QSizeF>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -40,6 +43,11 @@ public:
 
     // Pages known so far; the final count once isComplete().
     int pageCount() const;
+    // Where each page known so far starts: the block, and the line of that paragraph or the
+    // row of that table. The exporters cut long tables where pages start.
+    std::vector<std::pair<int, int>> pageStarts() const;
+    // The geometry of the table that is block `block` of the document.
+    const TableGeometry& tableGeometry(int block) const;
     QSizeF pageSize() const; // points
 
     // Paints page `index` (from 0) with its top-left corner at the origin, one unit a point.

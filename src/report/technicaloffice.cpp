@@ -1,40 +1,32 @@
 #include "technicaloffice.h"
 
-#include <QCoreApplication>
 #include <QSettings>
 
 namespace urbaflux {
 
 namespace {
 
-// The program sets its name but no organisation; the settings then go under the name for both,
-// rather than under Qt's "Unknown Organization".
-QSettings officeSettings()
-{
-    const QString application = QCoreApplication::applicationName().isEmpty()
-                                    ? QStringLiteral("Urbaflux")
-                                    : QCoreApplication::applicationName();
-    const QString organisation = QCoreApplication::organizationName().isEmpty()
-                                     ? application
-                                     : QCoreApplication::organizationName();
-    return QSettings(organisation, application);
-}
+// Named here rather than taken from the running application, so that urbaflux-calc reads what
+// the program saved.
+const QString kOrganisation = QStringLiteral("Urbaflux");
+const QString kApplication = QStringLiteral("Urbaflux");
+const QString kNameKey = QStringLiteral("studio/nome");
+const QString kAddressKey = QStringLiteral("studio/indirizzo");
 
 } // namespace
 
 TechnicalOffice loadTechnicalOffice()
 {
-    const QSettings settings = officeSettings();
-    return {settings.value(QStringLiteral("studio/nome")).toString(),
-            settings.value(QStringLiteral("studio/indirizzo")).toString()};
+    const QSettings stored(kOrganisation, kApplication);
+    return {stored.value(kNameKey).toString(), stored.value(kAddressKey).toString()};
 }
 
 void saveTechnicalOffice(const TechnicalOffice& office)
 {
-    QSettings settings = officeSettings();
-    settings.setValue(QStringLiteral("studio/nome"), office.name);
-    settings.setValue(QStringLiteral("studio/indirizzo"), office.address);
-    settings.sync();
+    QSettings stored(kOrganisation, kApplication);
+    stored.setValue(kNameKey, office.name);
+    stored.setValue(kAddressKey, office.address);
+    stored.sync();
 }
 
 } // namespace urbaflux

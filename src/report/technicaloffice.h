@@ -1,8 +1,8 @@
 #pragma once
 
-// The technical office that produces the studies: a setting of the user, kept with QSettings
-// under the program's organisation and name, shown on the title page and printed in the report.
-// It belongs to no elaboration and is never archived.
+// The technical office that signs every report: a setting of the program, not of the
+// elaboration (no archive holds it). The title-page window shows it and edits it; the report
+// and the batch calculator read it. Both programs read the same settings file.
 
 #include <QString>
 
@@ -16,7 +16,7 @@ struct TechnicalOffice
     friend bool operator==(const TechnicalOffice&, const TechnicalOffice&) = default;
 };
 
-// Keys "studio/nome" and "studio/indirizzo"; empty texts while nothing was ever set.
+// Settings keys "studio/nome" and "studio/indirizzo"; empty texts when never saved.
 TechnicalOffice loadTechnicalOffice();
 void saveTechnicalOffice(const TechnicalOffice& office);
 

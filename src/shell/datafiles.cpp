@@ -3,43 +3,48 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+// Both come from the install layout the build was configured with (GNUInstallDirs).
+#ifndef URBAFLUX_DATA_FROM_BIN
+#define URBAFLUX_DATA_FROM_BIN "../share/urbaflux"
+#endif
+#ifndef URBAFLUX_DATA_DIR
+#define URBAFLUX_DATA_DIR "/usr/local/share/urbaflux"
+#endif
 
 namespace urbaflux {
 
-namespace {
-
-QString existingFile(const QString& folder, const QString& fileName)
+QStringList dataFileFolders(DataFileFirst first, const QString& workingDirectory,
+                            const QString& executableDirectory)
 {
-    if (folder.isEmpty())
-        return {};
-    const QFileInfo info(QDir(folder).filePath(fileName));
-    return info.isFile() ? info.absoluteFilePath() : QString();
+    QStringList folders;
+    const auto add = [&folders](const QString& folder) {
+        if (folder.isEmpty())
+            return;
+        const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+        if (!folders.contains(clean))
+            folders.append(clean);
+    };
+    add(first == DataFileFirst::WorkingDirectory ? workingDirectory : executableDirectory);
+    if (!executableDirectory.isEmpty())
+        add(QDir(executableDirectory).filePath(QStringLiteral(URBAFLUX_DATA_FROM_BIN)));
+    add(QStringLiteral(URBAFLUX_DATA_DIR));
+    return folders;
 }
-
-} // namespace
 
 QString locateDataFile(const QString& fileName, DataFileFirst first)
 {
     if (fileName.isEmpty())
         return {};
-    const QString firstFolder = first == DataFileFirst::WorkingDirectory
-                                    ? QDir::currentPath()
-                                    : QCoreApplication::applicationDirPath();
-    if (QString found = existingFile(firstFolder, fileName); !found.isEmpty())
-        return found;
-    // An installed program lives in <prefix>/bin and keeps its data in <prefix>/share/urbaflux.
-    const QString besideBin =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/urbaflux"));
-    if (QString found = existingFile(besideBin, fileName); !found.isEmpty())
-        return found;
-    const QStringList dataFolders =
-        QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
-    for (const QString& folder : dataFolders) {
-        if (QString found =
-                existingFile(QDir(folder).filePath(QStringLiteral("urbaflux")), fileName);
-            !found.isEmpty())
-            return found;
+    // applicationDirPath needs the application object; without one only the working
+    // directory and the configured folder are searched.
+    const QString executableDirectory =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    const QStringList folders = dataFileFolders(first, QDir::currentPath(), executableDirectory);
+    for (const QString& folder : folders) {
+        const QFileInfo candidate(QDir(folder), fileName);
+        if (candidate.isFile())
+            return candidate.absoluteFilePath();
     }
     return {};
 }

@@ -242,19 +242,21 @@ void DocumentViewer::saveAs()
         return;
     FileRequest request;
     request.title = QStringLiteral("Salva come");
-    request.filter = QStringLiteral("Documento Word (*.docx)|*.docx|Documento PDF (*.pdf)|*.pdf");
+    request.filter = QStringLiteral("Documento Word (*.docx)|*.docx|Documento OpenDocument "
+                                    "(*.odt)|*.odt|Documento PDF (*.pdf)|*.pdf");
     request.selectedFilter = 1;
     request.fileName = suggestedName() + QStringLiteral(".docx");
     QString path = m_prompts.saveFile(request);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive) &&
         !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".docx");
     startSave(path);
 }
 
-void DocumentViewer::startSave(const QString& path)
+void DocumentViewer::startSave(const QString& path, std::function<void()> whenSaved)
 {
     m_saving = true;
     m_save->setEnabled(false);
@@ -263,19 +265,18 @@ void DocumentViewer::startSave(const QString& path)
         QStringLiteral("Salvataggio di %1 in corso...").arg(QDir::toNativeSeparators(path)));
     auto result = std::make_shared<DocumentSaveResult>();
     std::shared_ptr<const Document> document = m_document;
-    QThread* worker = QThread::create([document, path, result] {
-        *result = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)
-                      ? savePdf(*document, path)
-                      : saveDocx(*document, path);
-    });
+    QThread* worker =
+        QThread::create([document, path, result] { *result = saveDocument(*document, path); });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    connect(worker, &QThread::finished, this, [this, result] {
+    connect(worker, &QThread::finished, this, [this, result, whenSaved] {
         m_saving = false;
         m_save->setEnabled(true);
         m_open->setEnabled(true);
         statusBar()->clearMessage();
         if (!result->ok)
             m_prompts.inform(MessageIcon::Critical, kTitle, result->error);
+        else if (whenSaved)
+            whenSaved();
         Q_EMIT saveFinished(result->ok);
     });
     worker->start();
@@ -283,6 +284,8 @@ void DocumentViewer::startSave(const QString& path)
 
 void DocumentViewer::openInWordProcessor()
 {
+    if (m_saving)
+        return;
     // One folder for the whole run: the word processor may still be reading a file when its
     // viewer closes.
     static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/urbaflux-XXXXXX"));
@@ -295,16 +298,14 @@ void DocumentViewer::openInWordProcessor()
     QString path = folder.filePath(suggestedName() + QStringLiteral(".docx"));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = folder.filePath(suggestedName() + QStringLiteral(" (%1).docx").arg(n));
-    const DocumentSaveResult saved = saveDocx(*m_document, path);
-    if (!saved.ok) {
-        m_prompts.inform(MessageIcon::Critical, kTitle, saved.error);
-        return;
-    }
-    if (!m_opener.open(path))
-        m_prompts.inform(MessageIcon::Exclamation, kTitle,
-                         QStringLiteral("Nessun elaboratore di testi ha potuto aprire il "
-                                        "documento \"%1\". Il file resta salvato lì.")
-                             .arg(QDir::toNativeSeparators(path)));
+    // Written on the worker thread, as "Salva come..." writes: a long table takes a second.
+    startSave(path, [this, path] {
+        if (!m_opener.open(path))
+            m_prompts.inform(MessageIcon::Exclamation, kTitle,
+                             QStringLiteral("Nessun elaboratore di testi ha potuto aprire il "
+                                            "documento \"%1\". Il file resta salvato lì.")
+                                 .arg(QDir::toNativeSeparators(path)));
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

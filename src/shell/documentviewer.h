@@ -1,7 +1,7 @@
 #pragma once
 
 // The window a printout opens: the document page by page, as its PDF and its printout will
-// look, with "Stampa...", "Salva come..." (DOCX or PDF) and "Apri con l'elaboratore di testi".
+// look, with "Stampa...", "Salva come..." (DOCX, ODT or PDF) and "Apri con l'elaboratore di testi".
 //
 // A long document is paginated in slices on the user-interface thread (a timer hands out a few
 // thousand table rows at a time), so the first page shows at once and the window stays usable
@@ -14,6 +14,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -66,7 +67,7 @@ public:
     void printDocument();
     void saveAs();
     void openInWordProcessor();
-    // True while a save runs on the worker thread.
+    // True while a save (or the file for the word processor) is written on the worker thread.
     bool isSaving() const { return m_saving; }
 
     QAction* printAction() const { return m_print; }
@@ -76,13 +77,15 @@ public:
 
 Q_SIGNALS:
     void paginationFinished(int pages);
-    // After a "Salva come..." ends (ok false: its message was shown).
+    // After a "Salva come..." or the file for the word processor is written (ok false: its
+    // message was shown).
     void saveFinished(bool ok);
 
 private:
     void paginateSlice();
     void updateStatus();
-    void startSave(const QString& path);
+    // Writes the file on a worker thread; `whenSaved` runs on this thread once it is written.
+    void startSave(const QString& path, std::function<void()> whenSaved = {});
     QString suggestedName() const;
 
     std::shared_ptr<const Document> m_document;

@@ -1,6 +1,7 @@
 #include "frmsplash.h"
 
 #include "appcontext.h"
+#include "datafiles.h"
 #include "projectstate.h"
 #include "windowmanager.h"
 
@@ -132,8 +133,12 @@ QLabel* FrmSplash::label(int index) const
 
 void FrmSplash::runLoad()
 {
-    // A plain relative name: the music is looked for in the working directory.
-    m_player.setFileName(QStringLiteral("Internet.mid"));
+    // The working directory first, where the music has always been looked for, then the
+    // installed data folder, so that a program started from the desktop menu plays it too.
+    // Found nowhere, the plain name stays and the splash is silent.
+    const QString music =
+        locateDataFile(QStringLiteral("Internet.mid"), DataFileFirst::WorkingDirectory);
+    m_player.setFileName(music.isEmpty() ? QStringLiteral("Internet.mid") : music);
     m_player.command(QStringLiteral("open"));
     m_player.command(QStringLiteral("play"));
     m_context.windows.applyDefaults();

@@ -8,6 +8,8 @@
 // The file lies beside the program, or in its installed data folder; it is read with the
 // archives' rule (UTF-8 when valid, Windows-1252 otherwise), lines ended by CR LF, LF or CR.
 
+#include "windowmanager.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -16,7 +18,7 @@ class QPushButton;
 
 namespace urbaflux {
 
-class FrmTipUrbaflux : public QWidget
+class FrmTipUrbaflux : public QWidget, public Loadable
 {
     Q_OBJECT
 
@@ -28,7 +30,7 @@ public:
     explicit FrmTipUrbaflux(QWidget* parent = nullptr);
 
     // The load step: the tips file beside the program, or the explanation when there is none.
-    Q_INVOKABLE void runLoad();
+    void runLoad() override;
 
     // Appends the file's lines to the tips and shows the next tip; false (and nothing read)
     // when the path is empty or no file is there.

@@ -20,7 +20,7 @@ public:
     HelpPage(WindowId id, AppContext& context, QWidget* parent = nullptr);
 
     // The load step: texts, then size and placement.
-    Q_INVOKABLE void runLoad();
+    void runLoad() override;
 
     QLabel* titleLabel() const { return m_label1; } // Label1
     QLabel* textLabel() const { return m_label2; }  // Label2

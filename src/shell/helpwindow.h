@@ -6,6 +6,7 @@
 // placeWindow() from their load step.
 
 #include "windowid.h"
+#include "windowmanager.h"
 
 #include <QWidget>
 #include <memory>
@@ -15,7 +16,7 @@ namespace urbaflux {
 struct AppContext;
 class clsResize;
 
-class HelpWindow : public QWidget
+class HelpWindow : public QWidget, public Loadable
 {
     Q_OBJECT
 

@@ -3,6 +3,8 @@
 // The about box: the program's name, description and version, and the system it runs on.
 // "OK" hides it; it stays loaded until the exit sequence.
 
+#include "windowmanager.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -12,7 +14,7 @@ namespace urbaflux {
 
 struct AppContext;
 
-class Informa : public QWidget
+class Informa : public QWidget, public Loadable
 {
     Q_OBJECT
 
@@ -20,7 +22,7 @@ public:
     explicit Informa(AppContext& context, QWidget* parent = nullptr);
 
     // The load step: caption and labels from the run values.
-    Q_INVOKABLE void runLoad();
+    void runLoad() override;
 
     // "per sistemi Linux a 64 bit " for the running system.
     static QString runningSystemText();

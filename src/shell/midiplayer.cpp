@@ -71,7 +71,12 @@ bool MidiPlayer::audioAllowed()
 
 QString MidiPlayer::soundFontPath()
 {
-    return QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    // Our own choice first, then whichever General MIDI soundfont Debian's alternatives name
+    // (FluidR3 and others provide it too).
+    const QString preferred = QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    const QString alternative = QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2");
+    return QFileInfo::exists(preferred) || !QFileInfo::exists(alternative) ? preferred
+                                                                           : alternative;
 }
 
 bool MidiPlayer::isOpen() const

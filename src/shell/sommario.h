@@ -25,7 +25,7 @@ public:
 
     explicit Sommario(AppContext& context, QWidget* parent = nullptr);
 
-    Q_INVOKABLE void runLoad();
+    void runLoad() override;
 
     // The entry texts, with their leading blank, and the window each one opens.
     static QString entryText(int index);    // 1 to 13

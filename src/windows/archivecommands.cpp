@@ -1,8 +1,5 @@
 #include "archivecommands.h"
 
-#include "prompts.h"
-#include "windowframe.h"
-
 #include <archivefile.h>
 
 #include <QDir>
@@ -51,6 +48,24 @@ QString trashedHint(const QString& path)
     return QStringLiteral("il file %1 è stato spostato nel cestino (da lì si può ancora "
                           "recuperare)")
         .arg(archiveDisplayName(path));
+}
+
+QString saveArchiveFile(WindowFrame& window, const QString& knownFile, const FileRequest& request,
+                        QString& dialogFileName, const QString& failureTitle,
+                        const std::function<SaveResult(const QString&)>& write)
+{
+    QString path = knownFile;
+    if (path.isEmpty()) {
+        path = window.prompts().saveFile(request);
+        if (path.isEmpty())
+            return {};
+        dialogFileName = path;
+    }
+    const SaveResult result = write(path);
+    if (result.ok)
+        return path;
+    window.prompts().inform(MessageIcon::Critical, failureTitle, result.error);
+    return {};
 }
 
 TrashOutcome trashArchiveFile(WindowFrame& window, const FileRequest& request,

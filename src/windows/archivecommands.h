@@ -1,14 +1,46 @@
 #pragma once
 
-// What the archive commands of the working windows share: the "&Elimina..." command, which
-// moves the chosen file to the desktop's trash instead of destroying it, and tells the user.
+// What the archive commands of the working windows share: the open step (dialog, whole file
+// read, refusal told), the save and save-as step (the known file or the dialog, write, failure
+// told) and the "&Elimina..." command, which moves the chosen file to the desktop's trash instead
+// of destroying it. Each window keeps its own current file and dialog name, and applies what was
+// read itself.
+
+#include "prompts.h"
+#include "windowframe.h"
+
+#include <archiveresult.h>
 
 #include <QString>
+#include <functional>
 
 namespace urbaflux {
 
-class WindowFrame;
-struct FileRequest;
+// The open step: the file dialog of `request`; a chosen file becomes the name the next dialog
+// offers (`dialogFileName`) and is read whole by `read`; a file that cannot be read is told in a
+// message box titled `failureTitle`. No value when the dialog was cancelled or the file refused,
+// so that the window changes nothing.
+template <typename Read>
+auto openArchiveFile(WindowFrame& window, const FileRequest& request, QString& dialogFileName,
+                     const QString& failureTitle, Read read) -> decltype(read(QString()))
+{
+    const QString path = window.prompts().openFile(request);
+    if (path.isEmpty())
+        return {};
+    dialogFileName = path;
+    auto parsed = read(path);
+    if (!parsed.ok())
+        window.prompts().inform(MessageIcon::Critical, failureTitle, parsed.error);
+    return parsed;
+}
+
+// The save and save-as step: writes `knownFile` with `write`, or when there is none (save-as
+// passes none) the file chosen in the save dialog of `request`, which becomes the name the next
+// dialog offers. A failed write is told in a message box titled `failureTitle`. The path written;
+// empty when the dialog was cancelled or the write failed, so that the known file stays.
+QString saveArchiveFile(WindowFrame& window, const QString& knownFile, const FileRequest& request,
+                        QString& dialogFileName, const QString& failureTitle,
+                        const std::function<SaveResult(const QString&)>& write);
 
 // The "Elimina" commands of the archive windows move the chosen file to the desktop's trash,
 // where the user can still get it back. False, with an Italian sentence naming the file, when

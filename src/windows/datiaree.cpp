@@ -32,7 +32,7 @@ namespace {
 
 void place(QWidget* widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(left / 15, top / 15, width / 15, height / 15);
+    WindowFrame::placeTwips(widget, left, top, width, height);
 }
 
 const QString kAreaFilter =
@@ -622,30 +622,26 @@ void DatiAree::apri_Click()
     // The current areas stay until a file has actually been read: a cancelled dialog or an
     // unreadable file leaves the window as it was.
     m_dialogFileName.clear();
-    const QString path = prompts().openFile({QStringLiteral("Apri file (origini e destinazioni)"),
-                                             kAreaFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
+    const Parsed<AreaRecords> parsed =
+        openArchiveFile(*this,
+                        {QStringLiteral("Apri file (origini e destinazioni)"), kAreaFilter, 2,
+                         QString(), QString()},
+                        m_dialogFileName, archiveFailureTitle(), readAreaFile);
+    if (!parsed.ok())
         return;
-    m_dialogFileName = path;
-    const Parsed<AreaRecords> parsed = readAreaFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
-        return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     applyAreas(*parsed.value, state());
     showAreaRows();
 }
 
-bool DatiAree::saveAreas(const QString& fileName)
+void DatiAree::saveAreas(const QString& knownFile, const QString& dialogTitle)
 {
-    const SaveResult result = writeAreaFile(fileName, state());
-    if (!result.ok) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
-        return false;
-    }
-    m_currentFile = fileName;
-    return true;
+    const QString path = saveArchiveFile(
+        *this, knownFile, {dialogTitle, kAreaSaveFilter, 1, m_dialogFileName, QString()},
+        m_dialogFileName, archiveFailureTitle(),
+        [this](const QString& p) { return writeAreaFile(p, state()); });
+    if (!path.isEmpty())
+        m_currentFile = path;
 }
 
 void DatiAree::salva_Click()
@@ -655,16 +651,7 @@ void DatiAree::salva_Click()
         avanti_Click();
         return;
     }
-    if (!m_currentFile.isEmpty()) {
-        saveAreas(m_currentFile);
-        return;
-    }
-    const QString path = prompts().saveFile({QStringLiteral("Salva file (origini e destinazioni)"),
-                                             kAreaSaveFilter, 1, m_dialogFileName, QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
-    saveAreas(path);
+    saveAreas(m_currentFile, QStringLiteral("Salva file (origini e destinazioni)"));
 }
 
 void DatiAree::salvanome_Click()
@@ -675,13 +662,7 @@ void DatiAree::salvanome_Click()
         return;
     }
     // The current name goes only once another one has been written.
-    const QString path =
-        prompts().saveFile({QStringLiteral("Salva file con nome (origini e destinazioni)"),
-                            kAreaSaveFilter, 1, m_dialogFileName, QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
-    saveAreas(path);
+    saveAreas(QString(), QStringLiteral("Salva file con nome (origini e destinazioni)"));
 }
 
 void DatiAree::eliminare_click()

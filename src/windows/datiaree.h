@@ -75,7 +75,7 @@ private:
     void origineChanged(int row, const QString& text);
     void destinazioneChanged(int row, const QString& text);
     void pasteInto(int row, int column);
-    bool saveAreas(const QString& fileName);
+    void saveAreas(const QString& knownFile, const QString& dialogTitle);
     QString archiveFailureTitle() const;
 
     std::array<QLabel*, kRows + 1> m_label{};

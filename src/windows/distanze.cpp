@@ -28,12 +28,10 @@ namespace urbaflux {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QRect twips(int left, int top, int width, int height)
 {
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-            height / kTwipsPerPixel};
+    return {WindowFrame::twipsToPixels(left), WindowFrame::twipsToPixels(top),
+            WindowFrame::twipsToPixels(width), WindowFrame::twipsToPixels(height)};
 }
 
 // Grid geometry, in twips.
@@ -441,11 +439,10 @@ void Distanze::arrowsMoved(int row, int position)
         // release reaches the message, not the arrows): the held press ends here, at 50.
         stopArrowRepeat(r.hscroll);
         const ProjectState& st = state();
-        prompts().message({MessageIcon::Question, st.run.checkTitle,
-                           QStringLiteral("Attenzione: la distanza ") +
-                               st.distances.pairNames[static_cast<size_t>(rowPair(row))] +
-                               QStringLiteral(" verrà considerata alla metà della sua misura."),
-                           MessageButtons::Ok, MessageAnswer::Ok});
+        prompts().inform(MessageIcon::Question, st.run.checkTitle,
+                         QStringLiteral("Attenzione: la distanza ") +
+                             st.distances.pairNames[static_cast<size_t>(rowPair(row))] +
+                             QStringLiteral(" verrà considerata alla metà della sua misura."));
     }
     recalculate();
 }
@@ -563,17 +560,15 @@ void Distanze::avanti_Click()
     updateDistanceHint();
     const ProjectState& st = state();
     if (checkOnly() == 1) {
-        prompts().message({MessageIcon::Information,
-                           st.run.checkTitle + QStringLiteral(" (risultati)"), resultsSummary(),
-                           MessageButtons::Ok, MessageAnswer::Ok});
+        prompts().inform(MessageIcon::Information,
+                         st.run.checkTitle + QStringLiteral(" (risultati)"), resultsSummary());
         setCheckOnly(0);
         return;
     }
     if (st.areas.count == 0) {
-        prompts().message(
-            {MessageIcon::Critical, st.run.checkTitle,
-             QStringLiteral("Impossibile proseguire: non esistono risultati (tornare indietro)."),
-             MessageButtons::Ok, MessageAnswer::Ok});
+        prompts().inform(
+            MessageIcon::Critical, st.run.checkTitle,
+            QStringLiteral("Impossibile proseguire: non esistono risultati (tornare indietro)."));
         return;
     }
     // The charts window draws its bar chart of the largest interactions before it shows.
@@ -625,14 +620,13 @@ bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight
     const int lastPair = n > 0 ? n * n : kMaxPairs;
     const int room = lastPair - firstPair + 1;
     if (room < lines.size()) {
-        prompts().message({MessageIcon::Exclamation, st.run.checkTitle,
-                           QStringLiteral("Impossibile incollare: le righe copiate sono") +
-                               numberText(static_cast<long long>(lines.size())) +
-                               QStringLiteral(", ma dalla coppia n.") + numberText(firstPair) +
-                               QStringLiteral(" alla coppia n.") + numberText(lastPair) +
-                               QStringLiteral(" le righe disponibili sono") +
-                               numberText(qMax(0, room)) + QStringLiteral("."),
-                           MessageButtons::Ok, MessageAnswer::Ok});
+        prompts().inform(MessageIcon::Exclamation, st.run.checkTitle,
+                         QStringLiteral("Impossibile incollare: le righe copiate sono") +
+                             numberText(static_cast<long long>(lines.size())) +
+                             QStringLiteral(", ma dalla coppia n.") + numberText(firstPair) +
+                             QStringLiteral(" alla coppia n.") + numberText(lastPair) +
+                             QStringLiteral(" le righe disponibili sono") +
+                             numberText(qMax(0, room)) + QStringLiteral("."));
         return false;
     }
 
@@ -764,19 +758,13 @@ void Distanze::apri_Click()
     request.title = QStringLiteral("Apri file (distanze tra le aree)");
     request.filter = kFilterAll;
     request.selectedFilter = 2;
-    const QString path = prompts().openFile(request);
-    if (path.isEmpty())
+    const Parsed<DistanceRecords> parsed =
+        openArchiveFile(*this, request, m_dialogFileName, archiveFailureTitle(), readDistanceFile);
+    // A refused file is not made the current file either: a following "Salva" must not
+    // overwrite a file that is not a distances archive.
+    if (!parsed.ok())
         return;
-    m_dialogFileName = path;
-    const Parsed<DistanceRecords> parsed = readDistanceFile(path);
-    if (!parsed.ok()) {
-        // Not made the current file either: a following "Salva" must not overwrite a file
-        // that is not a distances archive.
-        prompts().message({MessageIcon::Critical, archiveFailureTitle(), parsed.error,
-                           MessageButtons::Ok, MessageAnswer::Ok});
-        return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     applyDistances(*parsed.value, state());
     // Whatever the rows showed before, the distances read may differ anywhere: recompute.
     if (m_vscroll->value() != 1) {
@@ -795,25 +783,12 @@ void Distanze::saveDistances(const QString& dialogTitle)
         avanti_Click();
         return;
     }
-    QString path = m_currentFile;
-    if (path.isEmpty()) {
-        FileRequest request;
-        request.title = dialogTitle;
-        request.filter = kFilterDis;
-        request.selectedFilter = 1;
-        request.fileName = m_dialogFileName;
-        path = prompts().saveFile(request);
-        if (path.isEmpty())
-            return;
-        m_dialogFileName = path;
-    }
-    const SaveResult result = writeDistanceFile(path, state());
-    if (!result.ok) {
-        prompts().message({MessageIcon::Critical, archiveFailureTitle(), result.error,
-                           MessageButtons::Ok, MessageAnswer::Ok});
-        return;
-    }
-    m_currentFile = path;
+    const QString path = saveArchiveFile(
+        *this, m_currentFile, {dialogTitle, kFilterDis, 1, m_dialogFileName, QString()},
+        m_dialogFileName, archiveFailureTitle(),
+        [this](const QString& p) { return writeDistanceFile(p, state()); });
+    if (!path.isEmpty())
+        m_currentFile = path;
 }
 
 void Distanze::salva_Click()
@@ -850,9 +825,8 @@ void Distanze::stampa_Click()
 {
     const QString first = m_rows[0].distanza->text();
     if (first.isEmpty() || leadingNumber(first) == 0.0) {
-        prompts().message(
-            {MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
-             QStringLiteral("Immettere prima i dati."), MessageButtons::Ok, MessageAnswer::Ok});
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Immettere prima i dati."));
         return;
     }
     setPasso(QStringLiteral("sto caricando WORD"));

@@ -250,72 +250,48 @@ QString Frontespizio::archiveFailureTitle() const
 void Frontespizio::openTitleFile()
 {
     m_dialogFileName.clear();
-    const QString path = prompts().openFile(
-        {QStringLiteral("Apri file (frontespizio)"), kTitleFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
     // The boxes change only once the whole file has been read and found sound.
-    const Parsed<TitlePageRecord> parsed = readTitlePageFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
+    const Parsed<TitlePageRecord> parsed = openArchiveFile(
+        *this, {QStringLiteral("Apri file (frontespizio)"), kTitleFilter, 2, QString(), QString()},
+        m_dialogFileName, archiveFailureTitle(), readTitlePageFile);
+    if (!parsed.ok())
         return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     setTitlePage(*parsed.value);
 }
 
-bool Frontespizio::writeTitleFile(const QString& path)
+void Frontespizio::writeTitleFile(const QString& knownFile, const QString& dialogTitle)
 {
-    const SaveResult result = writeTitlePageFile(path, m_page);
-    if (!result.ok) {
-        // A known name that cannot be written stays the current one: the user may free it.
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
-        return false;
-    }
-    m_currentFile = path;
-    return true;
+    // A known name that cannot be written stays the current one: the user may free it.
+    const QString path = saveArchiveFile(
+        *this, knownFile, {dialogTitle, kTitleSaveFilter, 1, m_dialogFileName, QString()},
+        m_dialogFileName, archiveFailureTitle(),
+        [this](const QString& p) { return writeTitlePageFile(p, m_page); });
+    if (!path.isEmpty())
+        m_currentFile = path;
 }
 
 void Frontespizio::saveTitleFile()
 {
-    if (!m_currentFile.isEmpty()) {
-        writeTitleFile(m_currentFile);
-        return;
-    }
-    const QString path = prompts().saveFile({QStringLiteral("Salva file (frontespizio)"),
-                                             kTitleSaveFilter, 1, m_dialogFileName, QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
-    writeTitleFile(path);
+    writeTitleFile(m_currentFile, QStringLiteral("Salva file (frontespizio)"));
 }
 
 void Frontespizio::saveTitleFileAs()
 {
     // The current name goes only once another one has been written.
-    const QString path = prompts().saveFile({QStringLiteral("Salva file con nome (frontespizio)"),
-                                             kTitleSaveFilter, 1, m_dialogFileName, QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
-    writeTitleFile(path);
+    writeTitleFile(QString(), QStringLiteral("Salva file con nome (frontespizio)"));
 }
 
 void Frontespizio::saveCompleteArchive()
 {
-    const QString path = prompts().saveFile({QStringLiteral("Salva con nome (tutti i dati)"),
-                                             QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"),
-                                             1, QStringLiteral("Urbaflux-tot-"), QString()});
-    if (path.isEmpty())
-        return;
-    m_dialogFileName = path;
     // The title-page archive's current name stays: this file is not one.
-    const SaveResult result = writeCompleteFile(path, state(), m_page);
-    if (!result.ok)
-        prompts().inform(MessageIcon::Critical,
-                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                         result.error);
+    saveArchiveFile(*this, QString(),
+                    {QStringLiteral("Salva con nome (tutti i dati)"),
+                     QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"), 1,
+                     QStringLiteral("Urbaflux-tot-"), QString()},
+                    m_dialogFileName,
+                    state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+                    [this](const QString& p) { return writeCompleteFile(p, state(), m_page); });
 }
 
 void Frontespizio::deleteTitleFile()

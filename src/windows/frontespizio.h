@@ -81,7 +81,7 @@ protected:
 
 private:
     void buildControls();
-    bool writeTitleFile(const QString& path);
+    void writeTitleFile(const QString& knownFile, const QString& dialogTitle);
     QString archiveFailureTitle() const;
 
     TitlePage m_page;

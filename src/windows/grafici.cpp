@@ -221,18 +221,13 @@ void Grafici::apri_Click()
     request.selectedFilter = 2;
     // The pairs stay as they are until a file has been read whole: a cancelled or refused open
     // loses nothing.
-    const QString path = prompts().openFile(request);
-    if (path.isEmpty())
+    const Parsed<InteractionRecords> parsed = openArchiveFile(
+        *this, request, m_dialogFileName, archiveFailureTitle(), readInteractionFile);
+    // A refused file is not made the current file either: a following "Salva" must not
+    // overwrite a file that is not an interactions archive.
+    if (!parsed.ok())
         return;
-    m_dialogFileName = path;
-    const Parsed<InteractionRecords> parsed = readInteractionFile(path);
-    if (!parsed.ok()) {
-        // Not made the current file either: a following "Salva" must not overwrite a file
-        // that is not an interactions archive.
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
-        return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     applyInteractions(*parsed.value, state());
     // The distances grid shows the pairs read from the top; the chart keeps its drawing.
     state().run.gridTopRow = 1;
@@ -250,24 +245,12 @@ void Grafici::saveInteractions(const QString& dialogTitle)
                                         "indietro."));
         return;
     }
-    QString path = m_currentFile;
-    if (path.isEmpty()) {
-        FileRequest request;
-        request.title = dialogTitle;
-        request.filter = kFilterInt;
-        request.selectedFilter = 1;
-        request.fileName = m_dialogFileName;
-        path = prompts().saveFile(request);
-        if (path.isEmpty())
-            return;
-        m_dialogFileName = path;
-    }
-    const SaveResult result = writeInteractionFile(path, st);
-    if (!result.ok) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
-        return;
-    }
-    m_currentFile = path;
+    const QString path = saveArchiveFile(
+        *this, m_currentFile, {dialogTitle, kFilterInt, 1, m_dialogFileName, QString()},
+        m_dialogFileName, archiveFailureTitle(),
+        [&st](const QString& p) { return writeInteractionFile(p, st); });
+    if (!path.isEmpty())
+        m_currentFile = path;
 }
 
 void Grafici::salva_Click()

@@ -24,12 +24,6 @@ namespace urbaflux {
 
 namespace {
 
-// Design geometry is in twips, 15 to a pixel, like the rest of the frame.
-void place(QWidget* widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(left / 15, top / 15, width / 15, height / 15);
-}
-
 struct OptionText
 {
     const char16_t* caption;
@@ -117,7 +111,7 @@ void Menu::buildControls()
 
     m_frame1 = new QGroupBox(QStringLiteral("Tipo di modello"), host);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
-    place(m_frame1, 120, 60, 4950, 4980);
+    placeTwips(m_frame1, 120, 60, 4950, 4980);
 
     QFont memoFont = font();
     memoFont.setPointSizeF(memoFont.pointSizeF() * 0.9);
@@ -135,7 +129,7 @@ void Menu::buildControls()
         // Unselecting all three must stay possible (the clear command), so the options are
         // exclusive by hand rather than by Qt.
         option->setAutoExclusive(false);
-        place(option, 150, top, 4200, 300);
+        placeTwips(option, 150, top, 4200, 300);
         connect(option, &QRadioButton::clicked, this, [this, i] { Option1_Click(i); });
         m_options[static_cast<size_t>(i)] = option;
 
@@ -145,14 +139,14 @@ void Menu::buildControls()
         memo->setWordWrap(true);
         memo->setFont(memoFont);
         memo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        place(memo, 450, top + 360, 4380, 1140);
+        placeTwips(memo, 450, top + 360, 4380, 1140);
         m_memos[static_cast<size_t>(i)] = memo;
 
         auto* help = new QPushButton(QStringLiteral("?"), m_frame1);
         help->setObjectName(QStringLiteral("help_%1").arg(i));
         help->setToolTip(QStringLiteral("cliccare per avere informazioni sul modello a %1")
                              .arg(modelKindLabel(i)));
-        place(help, 4440, top - 15, 390, 330);
+        placeTwips(help, 4440, top - 15, 390, 330);
         m_help[static_cast<size_t>(i)] = help;
     }
 
@@ -193,12 +187,12 @@ void Menu::buildControls()
         auto* label = new QLabel(text16(field.caption), host);
         label->setObjectName(text16(field.labelName));
         label->setToolTip(text16(field.labelTooltip));
-        place(label, 5160, top, 4380, 285);
+        placeTwips(label, 5160, top, 4380, 285);
 
         auto* box = new QLineEdit(text16(field.defaultText), host);
         box->setObjectName(text16(field.boxName));
         box->setToolTip(text16(field.boxTooltip));
-        place(box, 5220, top + 285, 3780, 330);
+        placeTwips(box, 5220, top + 285, 3780, 330);
         *field.box = box;
         top += 825;
     }
@@ -209,7 +203,7 @@ void Menu::buildControls()
     help4->setObjectName(QStringLiteral("help_4"));
     help4->setToolTip(QStringLiteral("cliccare per avere informazioni sulle interazioni, sulla "
                                      "distanza, sul valore alfa e sul valore dello scarto"));
-    place(help4, 9090, 120 + 2 * 825 + 285, 390, 330);
+    placeTwips(help4, 9090, 120 + 2 * 825 + 285, 390, 330);
     m_help[4] = help4;
 
     const std::array<WindowId, 5> helpPages = {WindowId::GuidaScelta, WindowId::GuidaVincolate,
@@ -412,17 +406,13 @@ QString Menu::archiveFailureTitle() const
 void Menu::apri_Click()
 {
     m_dialogFileName.clear();
-    const QString path = prompts().openFile({QStringLiteral("Apri file (scelta del modello)"),
-                                             kModelFilter, 2, m_dialogFileName, QString()});
-    if (path.isEmpty())
+    const Parsed<ModelChoiceRecord> parsed = openArchiveFile(
+        *this,
+        {QStringLiteral("Apri file (scelta del modello)"), kModelFilter, 2, QString(), QString()},
+        m_dialogFileName, archiveFailureTitle(), readModelChoiceFile);
+    if (!parsed.ok())
         return;
-    m_dialogFileName = path;
-    const Parsed<ModelChoiceRecord> parsed = readModelChoiceFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), parsed.error);
-        return;
-    }
-    m_currentFile = path;
+    m_currentFile = m_dialogFileName;
     applyModelChoice(*parsed.value, state());
     // The first model click creates the area window, whose defaults would otherwise replace
     // what the file said; the boxes are therefore filled from the values read.
@@ -433,18 +423,16 @@ void Menu::apri_Click()
 
 void Menu::apritutto_Click()
 {
-    const QString path = prompts().openFile({QStringLiteral("Apri file (tutti i dati)"),
-                                             QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"),
-                                             1, QStringLiteral("Urbaflux-tot-"), QString()});
-    if (path.isEmpty())
+    QString chosen;
+    const Parsed<CompleteRecord> parsed = openArchiveFile(
+        *this,
+        {QStringLiteral("Apri file (tutti i dati)"),
+         QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"), 1, QStringLiteral("Urbaflux-tot-"),
+         QString()},
+        chosen, state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+        [](const QString& path) { return readCompleteFile(path); });
+    if (!parsed.ok())
         return;
-    const Parsed<CompleteRecord> parsed = readCompleteFile(path);
-    if (!parsed.ok()) {
-        prompts().inform(MessageIcon::Critical,
-                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                         parsed.error);
-        return;
-    }
     // A complete archive is not a model-choice file: the next "Salva" asks for a name rather
     // than write one record over the whole elaboration.
     m_currentFile.clear();
@@ -485,16 +473,6 @@ void Menu::saveModelChoice(bool askName)
                          QStringLiteral("Inserire prima tutti i dati."));
         return;
     }
-    QString path = askName ? QString() : m_currentFile;
-    if (path.isEmpty()) {
-        const QString title = askName ? QStringLiteral("Salva file con nome (scelta del modello)")
-                                      : QStringLiteral("Salva file (scelta del modello)");
-        path = prompts().saveFile({title, kModelSaveFilter, 1, m_dialogFileName, QString()});
-        if (path.isEmpty())
-            return;
-        m_dialogFileName = path;
-    }
-
     // The file holds the boxes as they read now; the state takes the same texts only once the
     // file is written, so a refused save changes nothing.
     ModelChoiceRecord record = modelChoiceRecordOf(state());
@@ -502,11 +480,15 @@ void Menu::saveModelChoice(bool askName)
     record.alpha = FieldValue::fromText(m_al->text());
     record.tolerance = FieldValue::fromText(m_sc->text());
     record.unit = m_unitamisura->text();
-    const SaveResult result = writeModelChoiceFile(path, record);
-    if (!result.ok) {
-        prompts().inform(MessageIcon::Critical, archiveFailureTitle(), result.error);
+    const QString title = askName ? QStringLiteral("Salva file con nome (scelta del modello)")
+                                  : QStringLiteral("Salva file (scelta del modello)");
+    const QString path =
+        saveArchiveFile(*this, askName ? QString() : m_currentFile,
+                        {title, kModelSaveFilter, 1, m_dialogFileName, QString()}, m_dialogFileName,
+                        archiveFailureTitle(),
+                        [&record](const QString& p) { return writeModelChoiceFile(p, record); });
+    if (path.isEmpty())
         return;
-    }
     m_currentFile = path;
     ModelChoice& model = state().model;
     model.alpha = record.alpha;

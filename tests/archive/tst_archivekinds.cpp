@@ -48,12 +48,10 @@ std::unique_ptr<ProjectState> sampleState(int n = 3)
         state->interactions.estimatedOrigins[i] = 100.0 * i + 1.0 / 3.0;
         state->interactions.estimatedDestinations[i] = 60.0 * i;
     }
+    buildPairList(*state);
     for (int i = 1; i <= n; ++i)
         for (int j = 1; j <= n; ++j) {
             const int k = pairIndex(i, j, n);
-            state->distances.pairNumbers[k] = pairNumbersText(i, j);
-            state->distances.pairNames[k] =
-                state->areas.name[i] + QLatin1Char('-') + state->areas.name[j];
             state->distances.distance[k] = k == 2 ? QString() : QString::number(k * 1.25);
             state->distances.weight[k] =
                 k % 3 == 0 ? FieldValue::fromText(QString::number(k)) : FieldValue::fromNumber(100);
@@ -316,18 +314,14 @@ private Q_SLOTS:
     {
         auto state = std::make_unique<ProjectState>();
         state->areas.count = 2;
-        const QStringList names = {QStringLiteral("Nord"), QStringLiteral("Sud")};
+        state->areas.name[1] = QStringLiteral("Nord");
+        state->areas.name[2] = QStringLiteral("Sud");
+        buildPairList(*state);
         const QStringList distances = {QStringLiteral("2"), QStringLiteral("10"),
                                        QStringLiteral("10"), QStringLiteral("3")};
-        for (int i = 1; i <= 2; ++i)
-            for (int j = 1; j <= 2; ++j) {
-                const int k = pairIndex(i, j, 2);
-                state->distances.pairNumbers[k] = pairNumbersText(i, j);
-                state->distances.pairNames[k] = names[i - 1] + QLatin1Char('-') + names[j - 1];
-                state->distances.distance[k] = distances[k - 1];
-                state->distances.weight[k] = k == 3 ? FieldValue::fromText(QStringLiteral("50"))
-                                                    : FieldValue::fromNumber(100);
-            }
+        for (int k = 1; k <= 4; ++k)
+            state->distances.distance[k] = distances[k - 1];
+        state->distances.weight[3] = FieldValue::fromText(QStringLiteral("50"));
         QCOMPARE(writeDistanceBytes(*state), QByteArray("2\r\n"
                                                         "\" 1- 1\",\"Nord-Nord\",\"2\",100\r\n"
                                                         "\" 1- 2\",\"Nord-Sud\",\"10\",100\r\n"

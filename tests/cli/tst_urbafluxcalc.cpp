@@ -90,16 +90,12 @@ std::unique_ptr<ProjectState> twoAreas(int kind, const QStringList& destinations
         state->areas.origin[i] = origins[i - 1];
         state->areas.destination[i] = destinations[i - 1];
     }
-    for (int i = 1; i <= 2; ++i)
-        for (int j = 1; j <= 2; ++j) {
-            const int k = pairIndex(i, j, 2);
-            state->distances.pairNumbers[k] = pairNumbersText(i, j);
-            state->distances.pairNames[k] = names[i - 1] + QLatin1Char('-') + names[j - 1];
-            state->distances.distance[k] = distances[k - 1];
-            state->distances.weight[k] = weights.isEmpty() || weights[k - 1].isEmpty()
-                                             ? FieldValue::fromNumber(100)
-                                             : FieldValue::fromText(weights[k - 1]);
-        }
+    buildPairList(*state);
+    for (int k = 1; k <= 4; ++k) {
+        state->distances.distance[k] = distances[k - 1];
+        if (!weights.isEmpty() && !weights[k - 1].isEmpty())
+            state->distances.weight[k] = FieldValue::fromText(weights[k - 1]);
+    }
     return state;
 }
 

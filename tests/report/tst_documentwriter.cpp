@@ -3,6 +3,7 @@
 
 #include "documentwriter.h"
 #include "docxexporter.h"
+#include "odtexporter.h"
 #include "pagelayout.h"
 #include "sampledocuments.h"
 
@@ -70,7 +71,9 @@ struct Body
     QList<QList<QStringList>> tables; // tables, as rows of cell texts
     QStringList tableStyles;
     QList<QList<bool>> headerRows;    // tblHeader per row
-    QList<QList<QString>> alignments; // jc of every cell paragraph of the second row
+    QList<QList<QString>> cellStyles; // paragraph style of every cell of the second row
+    QList<bool> tableAfterBreak;      // the table follows an empty page-breaking paragraph
+    QList<QList<int>> rowHeights;     // trHeight of every row, twips
     QStringList pageBreakParagraphs;  // texts of paragraphs with pageBreakBefore
     QStringList justifiedParagraphs;
     int pictures = 0;
@@ -91,7 +94,8 @@ Body readBody(const QByteArray& xml)
     QList<bool> headers;
     bool rowHeader = false;
     int rowIndex = 0;
-    QString cellJc;
+    QString cellStyle;
+    bool lastWasBreak = false;
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.namespaceUri() != kW && !reader.isStartElement())
@@ -102,7 +106,9 @@ Body readBody(const QByteArray& xml)
                 ++tableDepth;
                 body.tables.append(QList<QStringList>());
                 body.headerRows.append(QList<bool>());
-                body.alignments.append(QList<QString>());
+                body.cellStyles.append(QList<QString>());
+                body.tableAfterBreak.append(lastWasBreak);
+                body.rowHeights.append(QList<int>());
                 body.gridColumns.append(QStringList());
                 rowIndex = 0;
             } else if (name == QStringLiteral("tblStyle")) {
@@ -114,11 +120,16 @@ Body readBody(const QByteArray& xml)
                 row.clear();
                 rowHeader = false;
                 ++rowIndex;
+            } else if (name == QStringLiteral("trHeight")) {
+                body.rowHeights.last()
+                    << reader.attributes().value(kW, QStringLiteral("val")).toInt();
+            } else if (name == QStringLiteral("pStyle") && tableDepth > 0) {
+                cellStyle = reader.attributes().value(kW, QStringLiteral("val")).toString();
             } else if (name == QStringLiteral("tblHeader")) {
                 rowHeader = true;
             } else if (name == QStringLiteral("tc")) {
                 cellText.clear();
-                cellJc = QStringLiteral("left");
+                cellStyle.clear();
             } else if (name == QStringLiteral("p")) {
                 paragraphText.clear();
                 pageBreak = false;
@@ -129,8 +140,6 @@ Body readBody(const QByteArray& xml)
                 const QString value =
                     reader.attributes().value(kW, QStringLiteral("val")).toString();
                 justified = value == QStringLiteral("both");
-                if (tableDepth > 0)
-                    cellJc = value;
             } else if (name == QStringLiteral("t")) {
                 const QString text = reader.readElementText();
                 if (tableDepth > 0)
@@ -149,11 +158,14 @@ Body readBody(const QByteArray& xml)
             } else if (name == QStringLiteral("tc")) {
                 row << cellText;
                 if (rowIndex == 2)
-                    body.alignments.last() << cellJc;
+                    body.cellStyles.last() << cellStyle;
             } else if (name == QStringLiteral("tr")) {
                 body.tables.last() << row;
                 body.headerRows.last() << rowHeader;
             } else if (name == QStringLiteral("p") && tableDepth == 0) {
+                lastWasBreak = pageBreak && paragraphText.isEmpty();
+                if (lastWasBreak)
+                    continue; // the separator before a piece of a long table
                 body.paragraphs << paragraphText;
                 if (pageBreak)
                     body.pageBreakParagraphs << paragraphText;
@@ -408,9 +420,16 @@ private Q_SLOTS:
         const Body body = readBody(
             readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml")));
         QCOMPARE(body.justifiedParagraphs.size(), body.paragraphs.size());
-        QCOMPARE(body.alignments[1],
-                 (QList<QString>{QStringLiteral("both"), QStringLiteral("both"),
-                                 QStringLiteral("right"), QStringLiteral("both")}));
+        // Cells take their alignment, size and exact line height from a paragraph style.
+        QCOMPARE(body.cellStyles[1], (QList<QString>{QStringLiteral("UrbafluxCella20J"),
+                                                     QStringLiteral("UrbafluxCella20J"),
+                                                     QStringLiteral("UrbafluxCella20R"),
+                                                     QStringLiteral("UrbafluxCella20J")}));
+        const QByteArray styles =
+            readPackage(docxOf(writer.document())).value(QStringLiteral("word/styles.xml"));
+        static const QRegularExpression right(QStringLiteral(
+            R"(w:styleId="UrbafluxCella20R">.*?<w:spacing [^>]*w:lineRule="exact"/><w:jc w:val="right"/>.*?<w:sz w:val="20"/>)"));
+        QVERIFY(right.match(QString::fromUtf8(styles)).hasMatch());
     }
 
     void picture()
@@ -489,33 +508,111 @@ private Q_SLOTS:
         }
         QCOMPARE(nonEmpty, expected);
         QCOMPARE(body.pageBreakParagraphs, QStringList{QStringLiteral("RELAZIONE")});
-        QCOMPARE(body.tables.size(), 2);
+        // Two tables, the second cut where the pager's pages start.
+        PageLayout layout(writer.document());
+        layout.paginateAll();
+        int pieces = writer.document().tableCount();
+        for (const auto& [block, item] : layout.pageStarts())
+            pieces += item > 0 &&
+                      std::holds_alternative<Table>(writer.document().blocks()[size_t(block)]);
+        QCOMPARE(body.tables.size(), pieces);
         QVERIFY(parts.value(QStringLiteral("word/document.xml"))
                     .contains(R"(<w:pgSz w:w="11906" w:h="16838"/>)"));
         QVERIFY(parts.value(QStringLiteral("docProps/core.xml"))
                     .contains("MODELLO GRAVITAZIONALE URBANISTICO"));
     }
 
-    void longTableInBlocks()
+    // Widths come from every row, the 32,401st included: no number, pair label or heading word
+    // is wider than the width its column is broken at; only the names wrap.
+    void widthsFromAllTheText()
+    {
+        DocumentWriter writer;
+        samples::buildDistancesPrintout(writer, 32401);
+        const Table& table = *writer.document().tables().front();
+        const TableGeometry shape = tableGeometry(table, writer.document().pageSetup().textWidth());
+        const TextMeasure body(table.font, table.fontSize, false);
+        const TextMeasure bold(table.font, table.fontSize, true);
+        for (const int column : {0, 1, 3, 4, 5}) {
+            const double limit = shape.breakWidths[size_t(column)];
+            for (int row = 1; row < table.rows; ++row)
+                QVERIFY2(body.width(table.cell(row, column)) <= limit,
+                         qPrintable(table.cell(row, column)));
+        }
+        for (int column = 0; column < table.columns; ++column) {
+            for (const QString& word : table.cell(0, column).split(QChar(32)))
+                QVERIFY2(bold.width(word) <= shape.breakWidths[size_t(column)], qPrintable(word));
+        }
+        QCOMPARE(shape.rowLines[32400], std::uint8_t(1));
+        double total = 0;
+        for (double width : shape.columnWidths)
+            total += width;
+        QVERIFY(qAbs(total - writer.document().pageSetup().textWidth()) < 0.05);
+    }
+
+    // The DOCX holds one table per page the pager gives the long table, each opening its page
+    // (after a page-breaking separator) with the heading row; rows never split and are as high
+    // as the pager makes them.
+    void longTableInPagePieces()
     {
         DocumentWriter writer;
         samples::buildDistancesPrintout(writer, 2501);
-        const Body body = readBody(
-            readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml")));
-        const int perBlock = (kDocxTableBlockRows - 1) / 2 * 2;
-        QCOMPARE(body.tables.size(), (2500 + perBlock - 1) / perBlock);
-        QVERIFY(body.tables.size() > 1);
-        const Table* table = writer.document().tables().front();
+        const Document& document = writer.document();
+        const Body body =
+            readBody(readPackage(docxOf(document)).value(QStringLiteral("word/document.xml")));
+        PageLayout layout(document);
+        layout.paginateAll();
+        const auto starts = layout.pageStarts();
+        QCOMPARE(body.tables.size(), layout.pageCount());
+        int tableBlock = 0;
+        while (!std::holds_alternative<Table>(document.blocks()[size_t(tableBlock)]))
+            ++tableBlock;
+        const Table* table = document.tables().front();
+        const TableGeometry& shape = layout.tableGeometry(tableBlock);
         int row = 1;
-        for (int block = 0; block < body.tables.size(); ++block) {
-            QVERIFY(body.tables[block].size() <= kDocxTableBlockRows);
-            // Every block opens with the heading, marked to repeat on each page.
-            QCOMPARE(body.tables[block][0], table->rowTexts(0));
-            QVERIFY(body.headerRows[block][0]);
-            for (int i = 1; i < body.tables[block].size(); ++i)
-                QCOMPARE(body.tables[block][i], table->rowTexts(row++));
+        for (int piece = 0; piece < body.tables.size(); ++piece) {
+            QCOMPARE(body.tableAfterBreak[piece], piece > 0);
+            QCOMPARE(body.tables[piece][0], table->rowTexts(0));
+            QCOMPARE(body.headerRows[piece][0], true);
+            if (piece > 0)
+                QCOMPARE(starts[size_t(piece)], std::make_pair(tableBlock, row));
+            for (int i = 1; i < body.tables[piece].size(); ++i) {
+                QCOMPARE(body.tables[piece][i], table->rowTexts(row));
+                QCOMPARE(body.rowHeights[piece][i], qRound(shape.rowHeight(row) * 20));
+                ++row;
+            }
         }
         QCOMPARE(row, 2501);
+        const QByteArray xml =
+            readPackage(docxOf(document)).value(QStringLiteral("word/document.xml"));
+        QCOMPARE(xml.count("<w:cantSplit/>"), 2500 + body.tables.size());
+    }
+
+    // The ODT: its type first and stored, well-formed parts, the same pieces of the long table
+    // as the DOCX, blanks kept, the page-count field and the picture.
+    void odtPackage()
+    {
+        DocumentWriter writer;
+        samples::buildEveryOperation(writer, m_picture);
+        QByteArray data;
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadWrite);
+        QString error;
+        QVERIFY2(writeOdt(writer.document(), &buffer, &error), qPrintable(error));
+        QCOMPARE(data.mid(30, 8), QByteArray("mimetype"));
+        QCOMPARE(data.mid(38, 39), QByteArray("application/vnd.oasis.opendocument.text"));
+        const auto parts = readPackage(data);
+        for (const char* name : {"content.xml", "styles.xml", "meta.xml", "META-INF/manifest.xml"})
+            QVERIFY2(xmlError(parts.value(QString::fromLatin1(name))).isEmpty(), name);
+        const QByteArray content = parts.value(QStringLiteral("content.xml"));
+        const Body docx = readBody(
+            readPackage(docxOf(writer.document())).value(QStringLiteral("word/document.xml")));
+        QCOMPARE(content.count("<table:table "), docx.tables.size());
+        QVERIFY(content.contains("<text:page-count>"));
+        QVERIFY(content.contains("<text:s/>1- 1<"));
+        QVERIFY(content.contains("fo:break-before=\"page\""));
+        QVERIFY(
+            parts.value(QStringLiteral("META-INF/manifest.xml")).contains("Pictures/image1.png"));
+        QVERIFY(parts.value(QStringLiteral("Pictures/image1.png")).startsWith("\x89PNG"));
     }
 
     void saveReplacesAndFailsCleanly()

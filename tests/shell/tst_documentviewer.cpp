@@ -142,6 +142,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("magic");
         QTest::newRow("docx") << QStringLiteral("stampa.docx") << QStringLiteral("stampa.docx")
                               << QByteArray("PK");
+        QTest::newRow("odt") << QStringLiteral("stampa.odt") << QStringLiteral("stampa.odt")
+                             << QByteArray("PK\x03\x04");
         QTest::newRow("pdf") << QStringLiteral("stampa.pdf") << QStringLiteral("stampa.pdf")
                              << QByteArray("%PDF");
         QTest::newRow("no extension")
@@ -166,7 +168,8 @@ private Q_SLOTS:
         QCOMPARE(head(folder + QLatin1Char('/') + saved, magic.size()), magic);
         const FileRequest request = prompts.fileRequests().first();
         QCOMPARE(request.filter,
-                 QStringLiteral("Documento Word (*.docx)|*.docx|Documento PDF (*.pdf)|*.pdf"));
+                 QStringLiteral("Documento Word (*.docx)|*.docx|Documento OpenDocument "
+                                "(*.odt)|*.odt|Documento PDF (*.pdf)|*.pdf"));
         QCOMPARE(request.fileName, QStringLiteral("Urbaflux.docx"));
     }
 
@@ -200,7 +203,14 @@ private Q_SLOTS:
         ScriptedPrompts prompts;
         RecordingOpener opener;
         DocumentViewer viewer(distances(11), prompts, opener);
+        QSignalSpy finished(&viewer, &DocumentViewer::saveFinished);
         viewer.openAction()->trigger();
+        // The file is written on the worker thread: the window goes on meanwhile, and the
+        // word processor gets the file once it is complete.
+        QVERIFY(viewer.isSaving());
+        QVERIFY(!viewer.openAction()->isEnabled());
+        QCOMPARE(opener.opened.size(), 0);
+        QVERIFY(finished.wait(10000));
         QVERIFY(prompts.verifyDone());
         QCOMPARE(opener.opened.size(), 1);
         QVERIFY(opener.opened.first().endsWith(QStringLiteral(".docx")));
@@ -210,6 +220,7 @@ private Q_SLOTS:
         opener.answer = false;
         prompts.expectMessage();
         viewer.openInWordProcessor();
+        QVERIFY(finished.wait(10000));
         QVERIFY(prompts.verifyDone());
         QCOMPARE(opener.opened.size(), 2);
         QVERIFY(opener.opened[0] != opener.opened[1]);

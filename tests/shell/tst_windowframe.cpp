@@ -752,29 +752,6 @@ private Q_SLOTS:
         QCOMPARE(f.show<RecordingWindow>(WindowId::DatiAree)->backgroundColour(),
                  windowFacts(WindowId::DatiAree).designColour);
     }
-
-    void unexpectedPromptFailsTheTest()
-    {
-        ScriptedPrompts prompts;
-        prompts.expectColour(std::nullopt);
-        QEXPECT_FAIL("", "a message box nobody queued", Continue);
-        const MessageAnswer answer =
-            prompts.message({MessageIcon::Question, QStringLiteral("t"), QStringLiteral("x"),
-                             MessageButtons::YesNo, MessageAnswer::Yes});
-        QCOMPARE(answer, MessageAnswer::No); // the cautious answer
-        QVERIFY(prompts.hasFailed());
-        QCOMPARE(prompts.pending(), 1); // the colour answer is still there
-        QCOMPARE(prompts.messages().size(), 1);
-    }
-
-    void leftoverAnswerFailsVerifyDone()
-    {
-        ScriptedPrompts prompts;
-        prompts.expectOpenFile(QStringLiteral("/tmp/a"));
-        QEXPECT_FAIL("", "an answer nobody asked for", Continue);
-        QVERIFY(!prompts.verifyDone());
-        QCOMPARE(prompts.openFile({}), QStringLiteral("/tmp/a"));
-    }
 };
 
 QTEST_MAIN(TestWindowFrame)

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Page counts and LibreOffice times of the window printouts, at the sizes given (default 180):
+#   bench/libreoffice_pages.sh [areas...]      (BUILD=<build folder>, default build/)
+# For each printout: the program's pages (viewer and PDF), the pages of our PDF, and the pages
+# LibreOffice gives for our DOCX and ODT, with the seconds it takes to open and convert each;
+# for the distances printout also the unformatted DOCX of the same cells (LibreOffice's floor).
+# LibreOffice draws "Century Gothic" with URW Gothic through the fontconfig alias we ship.
+# One conversion at a time: at 180 areas each takes a minute or two of this machine.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD:-$here/build}
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(180)
+command -v soffice >/dev/null || { echo "soffice non trovato" >&2; exit 1; }
+command -v pdfinfo >/dev/null || { echo "pdfinfo non trovato (poppler-utils)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cat >"$work/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+  <include>$here/resources/fontconfig/61-urbaflux-century-gothic.conf</include>
+</fontconfig>
+EOF
+export FONTCONFIG_FILE="$work/fonts.conf"
+
+pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
+
+# Seconds (wall clock) and pages of LibreOffice converting one file to PDF.
+convert() {
+  local file=$1 out="$work/lo"
+  mkdir -p "$out"
+  local start end
+  start=$(date +%s.%N)
+  soffice --headless "-env:UserInstallation=file://$work/profile" --convert-to pdf \
+    --outdir "$out" "$file" >/dev/null 2>&1
+  end=$(date +%s.%N)
+  local base
+  base=$(basename "${file%.*}")
+  printf '%s %s\n' "$(echo "$end - $start" | bc)" "$(pages "$out/$base.pdf")"
+}
+
+# A first run creates the profile, so that no timing below pays for it.
+soffice --headless "-env:UserInstallation=file://$work/profile" --terminate_after_init \
+  >/dev/null 2>&1 || true
+
+printf '%-9s %5s %7s %7s %9s %7s %9s %7s\n' printout areas program pdf docx_pg docx_s odt_pg odt_s
+for areas in "${sizes[@]}"; do
+  "$build/bench/report_pages" "$areas" "$work/out" >"$work/counts"
+  while read -r name program; do
+    base="$work/out/$name-$areas"
+    read -r docx_s docx_pg < <(convert "$base.docx")
+    odt_s=- odt_pg=-
+    if [ -f "$base.odt" ]; then read -r odt_s odt_pg < <(convert "$base.odt"); fi
+    printf '%-9s %5s %7s %7s %9s %7s %9s %7s\n' "$name" "$areas" "$program" \
+      "$(pages "$base.pdf")" "$docx_pg" "$docx_s" "$odt_pg" "$odt_s"
+    if [ -f "$base-grezzo.docx" ]; then
+      read -r raw_s raw_pg < <(convert "$base-grezzo.docx")
+      printf '%-9s %5s %7s %7s %9s %7s   ratio docx/grezzo %s' grezzo "$areas" - - "$raw_pg" \
+        "$raw_s" "$(echo "scale=2; $docx_s / $raw_s" | bc)"
+      [ "$odt_s" != - ] && printf ', odt/grezzo %s' "$(echo "scale=2; $odt_s / $raw_s" | bc)"
+      printf '\n'
+    fi
+  done <"$work/counts"
+done

@@ -1,0 +1,121 @@
+#pragma once
+
+// Calibration of the distance exponent against observed interactions, and the measures of how
+// well a calculated elaboration fits them.
+//
+// Observed interactions come from a survey as CSV: either the square matrix that the batch
+// calculator's --matrix writes (1-based row and column headers), or long rows
+// "origine,destinazione,valore". Pairs without a value take no part in any measure.
+//
+// The calibration never touches the caller's state: every trial alpha is computed with
+// calculateInteractions on one scratch copy, from fresh balancing factors, as the batch
+// calculator computes an archive, so the alpha it finds gives the same results when written
+// back into the archive and recomputed.
+
+#include "calculation.h"
+#include "projectstate.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace urbaflux {
+
+struct ObservedInteractions
+{
+    int count = 0;                     // N of the archive the file was read for
+    std::vector<double> value;         // by pair number, 1 to N * N
+    std::vector<std::uint8_t> present; // 1 where the survey gives the pair a value
+    int pairs = 0;                     // pairs with a value
+};
+
+struct ObservedRead
+{
+    std::optional<ObservedInteractions> value;
+    QString error; // Italian, naming the file and the line
+    bool ok() const { return value.has_value(); }
+};
+
+// Reads observed interactions for an elaboration of `count` areas. fileName is only for
+// messages.
+ObservedRead parseObservedInteractions(const QByteArray& bytes, int count, const QString& fileName);
+ObservedRead readObservedInteractions(const QString& path, int count);
+
+struct FitMeasures
+{
+    int pairs = 0; // pairs compared
+    // Squared correlation of observed and calculated interactions.
+    double rSquared = 0.0;
+    // Root mean square error over the mean observed interaction.
+    double srmse = 0.0;
+    double absoluteErrors = 0.0;
+    // Mean of ln(distance x weight / 100), weighted by the observed and by the calculated
+    // interactions; NaN when a pair compared has no positive cost.
+    double observedMeanLogCost = 0.0;
+    double modelledMeanLogCost = 0.0;
+    double observedTotal = 0.0;
+    double modelledTotal = 0.0;
+    // Calculated total over observed total, of the pairs compared.
+    double reproducedShare = 0.0;
+};
+
+// Compares the unrounded interaction matrix of a calculated state with the observed values.
+FitMeasures measureFit(const ProjectState& state, const ObservedInteractions& observed);
+
+enum class CalibrationCriterion
+{
+    // Poisson maximum likelihood: for the power decay, the alpha at which the calculated mean of
+    // ln(distance x weight / 100) equals the observed one.
+    MaximumLikelihood,
+    // The least sum of absolute errors.
+    LeastAbsoluteErrors,
+};
+
+struct CalibrationOptions
+{
+    double lowest = 0.0;
+    double highest = 10.0;
+    double tolerance = 1e-6;
+    double gridStep = 0.5; // first scan, so that the refinement starts from the right bracket
+};
+
+struct CalibrationResult
+{
+    enum class Status
+    {
+        Found,
+        AtLowerEnd, // the best alpha is the lowest one searched
+        AtUpperEnd, // the best alpha is the highest one searched
+        NotConverged,
+        Stopped, // a calculation stopped on the data (failure says why)
+    };
+    Status status = Status::Stopped;
+    double alpha = 0.0;
+    int evaluations = 0;
+    // Less than the highest alpha of the options when the calculation does not converge there:
+    // the search was then confined below it.
+    double searchedUpTo = 0.0;
+    bool capped = false;
+    CalculationOutcome failure; // the run that did not complete, if any
+    double failedAlpha = 0.0;
+
+    bool usable() const
+    {
+        return status == Status::Found || status == Status::AtLowerEnd ||
+               status == Status::AtUpperEnd;
+    }
+};
+
+CalibrationResult calibrateAlpha(const ProjectState& state, const ObservedInteractions& observed,
+                                 CalibrationCriterion criterion,
+                                 const CalibrationOptions& options = {});
+
+// Italian account of a calibration that did not find an inner optimum; empty for Found.
+QString describeCalibration(const CalibrationResult& result);
+
+// The typed text alpha is written back as: 6 significant digits.
+QString calibratedAlphaText(double alpha);
+
+} // namespace urbaflux

@@ -1,0 +1,382 @@
+// The full report as a document: its texts, its tables, its page count, and the file it saves.
+
+#include "chartpicture.h"
+#include "documentwriter.h"
+#include "fullreport.h"
+#include "reportsamples.h"
+#include "reporttexts.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+using namespace urbaflux;
+
+namespace {
+
+const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+
+struct Built
+{
+    DocumentWriter writer;
+    int pages = 0;
+    const Document& document() const { return writer.document(); }
+    const Table& table(int index) const { return *document().tables().at(index - 1); }
+};
+
+std::unique_ptr<Built> build(const ProjectState& state, const QString& picture = {})
+{
+    auto built = std::make_unique<Built>();
+    built->pages = writeFullReport(built->writer,
+                                   {state,
+                                    samples::titlePage(),
+                                    {QStringLiteral("Studio Rossi"), QStringLiteral("via Roma 1")},
+                                    areaTotalTexts(state),
+                                    picture});
+    return built;
+}
+
+// The paragraph that follows the one reading `heading`.
+QString after(const Document& document, const QString& heading)
+{
+    const QStringList texts = document.paragraphTexts();
+    const auto at = texts.indexOf(heading);
+    return at >= 0 && at + 2 < texts.size() ? texts[at + 2] : QString();
+}
+
+int pdfPageCount(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+    return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
+}
+
+// A saved DOCX read back: its logical tables (long tables are cut into blocks that repeat the
+// heading row; the blocks of one table are joined again), the alignment of every cell, the
+// pictures and the fields.
+struct SavedReport
+{
+    struct Table
+    {
+        QList<QStringList> rows;
+        QList<QStringList> alignments;
+    };
+    QList<Table> tables;
+    int pictures = 0;
+    QStringList fields;
+};
+
+SavedReport readDocx(const QString& path)
+{
+    SavedReport saved;
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("word/document.xml")))
+        return saved;
+    QuaZipFile part(&zip);
+    if (!part.open(QIODevice::ReadOnly))
+        return saved;
+    QXmlStreamReader reader(part.readAll());
+    QStringList row;
+    QStringList rowAlignment;
+    QString cell;
+    QString alignment;
+    bool header = false;
+    bool firstRow = false;
+    int depth = 0;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const auto name = reader.name();
+        if (reader.isStartElement()) {
+            if (name == u"tbl") {
+                ++depth;
+                firstRow = true;
+            } else if (name == u"tr") {
+                row.clear();
+                rowAlignment.clear();
+                header = false;
+            } else if (name == u"tblHeader") {
+                header = true;
+            } else if (name == u"tc") {
+                cell.clear();
+                alignment = QStringLiteral("left");
+            } else if (name == u"jc" && depth > 0) {
+                alignment = reader.attributes().value(kW, QStringLiteral("val")).toString();
+            } else if (name == u"t" && depth > 0) {
+                cell += reader.readElementText();
+            } else if (name == u"drawing") {
+                ++saved.pictures;
+            } else if (name == u"fldSimple") {
+                saved.fields
+                    << reader.attributes().value(kW, QStringLiteral("instr")).toString().trimmed();
+            }
+        } else if (reader.isEndElement()) {
+            if (name == u"tbl") {
+                --depth;
+            } else if (name == u"tc") {
+                row << cell;
+                rowAlignment << alignment;
+            } else if (name == u"tr") {
+                const bool continues = firstRow && header && !saved.tables.isEmpty() &&
+                                       saved.tables.last().rows.first() == row;
+                if (firstRow && !continues)
+                    saved.tables.append(SavedReport::Table{});
+                if (!continues) {
+                    saved.tables.last().rows << row;
+                    saved.tables.last().alignments << rowAlignment;
+                }
+                firstRow = false;
+            }
+        }
+    }
+    return saved;
+}
+
+} // namespace
+
+class TestFullReport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_dir.isValid());
+        m_picture = m_dir.filePath(QStringLiteral("grafico.png"));
+        const auto state = samples::elaboration(3);
+        QVERIFY(renderChartPicture(selectChartSlots(*state), ChartKind::Bars, m_picture));
+    }
+
+    void fixedTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("opening");
+        QTest::newRow("A") << reportTextA()
+                           << QStringLiteral("La presente elaborazione è stata realizzata mediante "
+                                             " l'ausilio di un computer.");
+        QTest::newRow("B1") << reportTextB1()
+                            << QStringLiteral("In questa elaborazione si è usato il modello 'a "
+                                              "origine e destinazione vincolate'.");
+        QTest::newRow("B2") << reportTextB2()
+                            << QStringLiteral("In questa elaborazione si è usato il modello 'a "
+                                              "destinazione vincolata'.");
+        QTest::newRow("B3") << reportTextB3()
+                            << QStringLiteral("In questa elaborazione si è usato il modello 'a "
+                                              "origine vincolata'.");
+        QTest::newRow("C") << reportTextC()
+                           << QStringLiteral("La propensione dei soggetti alla gravitazione viene "
+                                             "valutata con l'esponente della distanza, "
+                                             "generalmente il numero 2.");
+        QTest::newRow("D") << reportTextD()
+                           << QStringLiteral("Questo modello analitico urbanistico può essere "
+                                             "utile sia per l'indagine sulla realtà "
+                                             "contemporanea, sia per lo studio delle ipotesi "
+                                             "future e, quindi, per la progettazione.");
+    }
+    void fixedTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, opening);
+        QVERIFY2(text.startsWith(opening + QLatin1Char(' ')), qPrintable(text.left(120)));
+        QVERIFY2(text.size() >= 600 && text.size() <= 1200,
+                 qPrintable(QString::number(text.size())));
+        // One paragraph: nothing that would break it.
+        QVERIFY(!text.contains(QChar(13)) && !text.contains(QChar(10)) &&
+                !text.contains(QChar(12)));
+    }
+
+    void modelTextAndHeadings_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("textB");
+        QTest::addColumn<QString>("originHeading");
+        QTest::addColumn<QString>("destinationHeading");
+        QTest::newRow("no model") << 0 << reportTextB1() << QStringLiteral("origini")
+                                  << QStringLiteral("destinazioni");
+        QTest::newRow("1") << 1 << reportTextB1() << QStringLiteral("origini")
+                           << QStringLiteral("destinazioni");
+        QTest::newRow("2") << 2 << reportTextB2() << QStringLiteral("stima origini")
+                           << QStringLiteral("destinazioni");
+        QTest::newRow("3") << 3 << reportTextB3() << QStringLiteral("origini")
+                           << QStringLiteral("stima destinazioni");
+    }
+    void modelTextAndHeadings()
+    {
+        QFETCH(int, kind);
+        auto state = samples::elaboration(2, kind == 0 ? 1 : kind);
+        state->model.kind = static_cast<qint16>(kind);
+        const auto report = build(*state);
+        QFETCH(QString, textB);
+        QFETCH(QString, originHeading);
+        QFETCH(QString, destinationHeading);
+        QCOMPARE(after(report->document(), QStringLiteral("B) Modello utilizzato")), textB);
+        QCOMPARE(report->table(2).cell(0, 2), originHeading);
+        QCOMPARE(report->table(2).cell(0, 3), destinationHeading);
+    }
+
+    void twoAreas()
+    {
+        auto state = samples::elaboration(2);
+        state->model.unit = QStringLiteral("minuti");
+        state->model.interactionType = QStringLiteral("spostamenti");
+        const auto report = build(*state, m_picture);
+        const Document& document = report->document();
+        QCOMPARE(document.tableCount(), 4);
+        const Table& e = report->table(1);
+        const Table& f = report->table(2);
+        const Table& g = report->table(3);
+        const Table& h = report->table(4);
+        QCOMPARE(std::pair(e.rows, e.columns), std::pair(9, 2));
+        QCOMPARE(std::pair(f.rows, f.columns), std::pair(4, 4));
+        QCOMPARE(std::pair(g.rows, g.columns), std::pair(5, 6));
+        QCOMPARE(std::pair(h.rows, h.columns), std::pair(3, 4));
+        QCOMPARE(std::vector({e.fontSize, f.fontSize, g.fontSize, h.fontSize}),
+                 std::vector({10.0, 10.0, 8.0, 10.0}));
+        QVERIFY(e.styled && f.styled && g.styled && h.styled && g.headingRow);
+
+        QCOMPARE(e.rowTexts(5),
+                 QStringList({QStringLiteral("numero delle aree"), QStringLiteral("2")}));
+        QCOMPARE(f.rowTexts(1), QStringList({QStringLiteral(" 1"), QStringLiteral("Quartiere 1"),
+                                             state->areas.origin[1], state->areas.destination[1]}));
+        const AreaTotalTexts totals = areaTotalTexts(*state);
+        QCOMPARE(f.rowTexts(3), QStringList({QString(),
+                                             QStringLiteral("totale delle origini e delle "
+                                                            "destinazioni"),
+                                             totals.origins, totals.destinations}));
+        QCOMPARE(g.rowTexts(0),
+                 QStringList({QStringLiteral("n."), QStringLiteral("n.-n."),
+                              QStringLiteral("nomi delle aree (origini-destinazioni)"),
+                              QStringLiteral("distanze in minuti"), QStringLiteral("peso in %"),
+                              QStringLiteral("interazioni")}));
+        QCOMPARE(g.cell(4, 0), QStringLiteral(" 4"));
+        QCOMPARE(g.cell(4, 1), QStringLiteral(" 2- 2"));
+        QCOMPARE(g.cell(2, 5), regionalText(state->interactions.interaction[2]));
+        QCOMPARE(h.rowTexts(0), QStringList({QStringLiteral("n."), QStringLiteral("nome area"),
+                                             QStringLiteral("spostamenti in uscita"),
+                                             QStringLiteral("spostamenti in entrata")}));
+        QCOMPARE(h.cell(2, 0), QStringLiteral(" 2"));
+
+        // Right-aligned in the document itself, before any save.
+        const auto right = Alignment::Right;
+        QCOMPARE(f.columnAlignment[2], right);
+        QCOMPARE(f.columnAlignment[3], right);
+        QCOMPARE(g.columnAlignment[3], right);
+        QCOMPARE(g.columnAlignment[5], right);
+        QCOMPARE(h.columnAlignment[3], right);
+        QCOMPARE(g.columnAlignment[1], Alignment::Justify);
+
+        const QStringList texts = document.paragraphTexts();
+        QVERIFY(texts.contains(QStringLiteral("RELAZIONE")));
+        QVERIFY(texts.contains(QStringLiteral("a 'origine e destinazione vincolate'")));
+        QVERIFY(texts.contains(QStringLiteral("committente: Comune di Lucca")));
+        QVERIFY(texts.contains(QStringLiteral("Pisa: mercoledì, 9 dic 2026")));
+        QVERIFY(texts.contains(QStringLiteral("(Studio Rossi)")));
+        QVERIFY(texts.contains(QStringLiteral("La presente relazione è composta di n. %1 pagine.")
+                                   .arg(report->pages)));
+    }
+
+    // The stated count is the count of the finished document, closing block included: the one
+    // its PDF has, whatever the size.
+    void statedPageCount_data()
+    {
+        QTest::addColumn<int>("areas");
+        QTest::newRow("2") << 2;
+        QTest::newRow("12") << 12;
+        QTest::newRow("30") << 30;
+    }
+    void statedPageCount()
+    {
+        QFETCH(int, areas);
+        const auto state = samples::elaboration(areas);
+        const auto report = build(*state, m_picture);
+        const QString pdf = m_dir.filePath(QStringLiteral("r%1.pdf").arg(areas));
+        QVERIFY(report->writer.SaveDocumentAs(pdf));
+        QCOMPARE(pdfPageCount(pdf), report->pages);
+        QVERIFY(report->document().paragraphTexts().contains(
+            QStringLiteral("La presente relazione è composta di n. %1 pagine.")
+                .arg(report->pages)));
+    }
+
+    void savedFileReadBack()
+    {
+        const auto state = samples::elaboration(20);
+        const auto report = build(*state, m_picture);
+        const QString path = m_dir.filePath(QStringLiteral("relazione.docx"));
+        QVERIFY(report->writer.SaveDocumentAs(path));
+        const SavedReport saved = readDocx(path);
+        QCOMPARE(saved.tables.size(), 4);
+        QCOMPARE(saved.tables[0].rows.size(), 9);
+        QCOMPARE(saved.tables[1].rows.size(), 22);
+        QCOMPARE(saved.tables[2].rows.size(), 401);
+        QCOMPARE(saved.tables[3].rows.size(), 21);
+        QCOMPARE(saved.tables[2].rows[400].first(), QStringLiteral(" 400"));
+        QCOMPARE(saved.pictures, 1);
+        QCOMPARE(saved.fields, QStringList{QStringLiteral("NUMPAGES")});
+        const QStringList right = {QStringLiteral("right")};
+        QCOMPARE(saved.tables[1].alignments[1].mid(2), right + right);
+        QCOMPARE(saved.tables[2].alignments[300].mid(3), right + right + right);
+        QCOMPARE(saved.tables[3].alignments[20].mid(2), right + right);
+    }
+
+    void fileName_data()
+    {
+        QTest::addColumn<QString>("committente");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << QStringLiteral("Comune di Lucca")
+                               << QStringLiteral("RelazioneUrbaflux-Comune di Lucca.docx");
+        QTest::newRow("slashes and colons")
+            << QStringLiteral("Regione/Provincia\\Comune: 2027")
+            << QStringLiteral("RelazioneUrbaflux-Regione_Provincia_Comune_ 2027.docx");
+        QTest::newRow("Windows' refused") << QStringLiteral("a*b?c\"d<e>f|g")
+                                          << QStringLiteral("RelazioneUrbaflux-a_b_c_d_e_f_g.docx");
+        QTest::newRow("control characters, blanks, dots")
+            << QStringLiteral("  Lucca\tnord\n. ")
+            << QStringLiteral("RelazioneUrbaflux-Lucca_nord_.docx");
+        QTest::newRow("empty") << QString() << QStringLiteral("RelazioneUrbaflux-.docx");
+        QTest::newRow("long") << QString(300, QLatin1Char('x'))
+                              << QStringLiteral("RelazioneUrbaflux-") +
+                                     QString(60, QLatin1Char('x')) + QStringLiteral(".docx");
+    }
+    void fileName()
+    {
+        QFETCH(QString, committente);
+        QFETCH(QString, name);
+        QCOMPARE(reportFileName(committente), name);
+        const QString path = reportSavePath(committente);
+        QCOMPARE(QFileInfo(path).fileName(), name);
+        QCOMPARE(QFileInfo(path).absolutePath(),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    }
+
+    void blockers()
+    {
+        ProjectState state;
+        QCOMPARE(reportBlocker(state), ReportBlocker::NoAreas);
+        const ReportMessage none = reportBlockerMessage(ReportBlocker::NoAreas, state);
+        QCOMPARE(none.title,
+                 QStringLiteral("ATTENZIONE: è necessario controllare le interazioni !"));
+        QCOMPARE(none.text, QStringLiteral("Manca il dato essenziale: non esistono aree!"));
+        state.areas.count = 2;
+        QCOMPARE(reportBlocker(state), ReportBlocker::NoInteractions);
+        const ReportMessage results = reportBlockerMessage(ReportBlocker::NoInteractions, state);
+        QCOMPARE(results.title, QStringLiteral("Urbaflux"));
+        QCOMPARE(results.text, QStringLiteral("Controllare i 'Risultati' del calcolo."));
+        state.interactions.totalInteractions = 12.5;
+        QCOMPARE(reportBlocker(state), ReportBlocker::None);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_picture;
+};
+
+QTEST_MAIN(TestFullReport)
+#include "tst_fullreport.moc"
