@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -78,12 +79,31 @@ SavedReport readDocx(const QString& path)
 {
     SavedReport saved;
     QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("word/document.xml")))
+    if (!zip.open(QuaZip::mdUnzip))
         return saved;
-    QuaZipFile part(&zip);
-    if (!part.open(QIODevice::ReadOnly))
-        return saved;
-    QXmlStreamReader reader(part.readAll());
+    const auto partText = [&zip](const QString& name) {
+        if (!zip.setCurrentFile(name))
+            return QByteArray();
+        QuaZipFile part(&zip);
+        return part.open(QIODevice::ReadOnly) ? part.readAll() : QByteArray();
+    };
+    // Cells may take their alignment from a paragraph style rather than from their own jc.
+    QHash<QString, QString> styleAlignment;
+    {
+        QXmlStreamReader styles(partText(QStringLiteral("word/styles.xml")));
+        QString styleId;
+        while (!styles.atEnd()) {
+            styles.readNext();
+            if (!styles.isStartElement())
+                continue;
+            if (styles.name() == u"style")
+                styleId = styles.attributes().value(kW, QStringLiteral("styleId")).toString();
+            else if (styles.name() == u"jc" && !styleId.isEmpty())
+                styleAlignment.insert(
+                    styleId, styles.attributes().value(kW, QStringLiteral("val")).toString());
+        }
+    }
+    QXmlStreamReader reader(partText(QStringLiteral("word/document.xml")));
     QStringList row;
     QStringList rowAlignment;
     QString cell;
@@ -107,6 +127,9 @@ SavedReport readDocx(const QString& path)
             } else if (name == u"tc") {
                 cell.clear();
                 alignment = QStringLiteral("left");
+            } else if (name == u"pStyle" && depth > 0) {
+                alignment = styleAlignment.value(
+                    reader.attributes().value(kW, QStringLiteral("val")).toString(), alignment);
             } else if (name == u"jc" && depth > 0) {
                 alignment = reader.attributes().value(kW, QStringLiteral("val")).toString();
             } else if (name == u"t" && depth > 0) {
