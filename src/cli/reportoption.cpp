@@ -55,7 +55,7 @@ QString reportUsageText()
 {
     return QStringLiteral(
         "\n"
-        "  --report FILE   scrive anche la relazione completa in FILE (.docx, o .pdf)\n"
+        "  --report FILE   scrive anche la relazione completa in FILE (.docx, .odt o .pdf)\n"
         "  --studio NOME   lo studio tecnico della relazione (invece di quello impostato)\n"
         "  --indirizzo TESTO  l'indirizzo dello studio (invece di quello impostato)\n"
         "Stato di uscita 74: relazione non scrivibile.\n");
