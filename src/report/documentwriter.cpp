@@ -5,9 +5,11 @@
 #include "pagelayout.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QSaveFile>
 #include <algorithm>
 
 namespace urbaflux {
@@ -271,6 +273,26 @@ int DocumentWriter::CountPages() const
     PageLayout layout(*m_document);
     layout.paginateAll();
     return layout.pageCount();
+}
+
+DocumentSaveResult savePackageFile(const Document& document, const QString& path,
+                                   PackageWriter write)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    QString reason;
+    if (!write(document, &file, &reason)) {
+        file.cancelWriting();
+        return {false,
+                QStringLiteral("Impossibile salvare il documento \"%1\": %2.").arg(shown, reason)};
+    }
+    if (!file.commit())
+        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
+                           .arg(shown, file.errorString())};
+    return {};
 }
 
 DocumentSaveResult saveDocument(const Document& document, const QString& path)

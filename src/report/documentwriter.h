@@ -14,6 +14,8 @@
 #include <QString>
 #include <memory>
 
+class QIODevice;
+
 namespace urbaflux {
 
 struct DocumentSaveResult
@@ -28,6 +30,12 @@ struct DocumentSaveResult
 // OpenDocument, anything else DOCX. An existing file is replaced only when the whole new file
 // was written.
 DocumentSaveResult saveDocument(const Document& document, const QString& path);
+
+// Writes a package format (DOCX, ODT) through `write` into the file at path, replacing an
+// existing file only once the new one is complete; the reason of a failure names the file.
+using PackageWriter = bool (*)(const Document& document, QIODevice* device, QString* error);
+DocumentSaveResult savePackageFile(const Document& document, const QString& path,
+                                   PackageWriter write);
 
 class DocumentWriter
 {

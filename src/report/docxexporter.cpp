@@ -976,21 +976,7 @@ bool writeDocx(const Document& document, QIODevice* device, QString* error)
 
 DocumentSaveResult saveDocx(const Document& document, const QString& path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
-    QString reason;
-    if (!writeDocx(document, &file, &reason)) {
-        file.cancelWriting();
-        return {false,
-                QStringLiteral("Impossibile salvare il documento \"%1\": %2.").arg(shown, reason)};
-    }
-    if (!file.commit())
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
-    return {};
+    return savePackageFile(document, path, writeDocx);
 }
 
 } // namespace urbaflux
