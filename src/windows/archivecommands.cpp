@@ -84,4 +84,15 @@ TrashOutcome trashArchiveFile(WindowFrame& window, const FileRequest& request,
     return outcome;
 }
 
+void trashArchiveFile(WindowFrame& window, const FileRequest& request, const QString& failureTitle,
+                      QString& dialogFileName, QString& currentFile)
+{
+    const TrashOutcome outcome = trashArchiveFile(window, request, failureTitle);
+    if (outcome.path.isEmpty())
+        return;
+    dialogFileName = outcome.path;
+    if (outcome.trashed)
+        currentFile = outcome.path;
+}
+
 } // namespace urbaflux

@@ -60,5 +60,9 @@ struct TrashOutcome
 // the file stayed. There is no confirmation question: the trash keeps the file.
 TrashOutcome trashArchiveFile(WindowFrame& window, const FileRequest& request,
                               const QString& failureTitle);
+// The same, keeping the window's file names: the dialog remembers the chosen file, and a file
+// that went to the trash becomes the current file.
+void trashArchiveFile(WindowFrame& window, const FileRequest& request, const QString& failureTitle,
+                      QString& dialogFileName, QString& currentFile);
 
 } // namespace urbaflux

@@ -813,12 +813,7 @@ void Distanze::eliminare_click()
     request.title = state().run.deleteTitle;
     request.filter = kFilterAll;
     request.selectedFilter = 2;
-    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
-    if (outcome.path.isEmpty())
-        return;
-    m_dialogFileName = outcome.path;
-    if (outcome.trashed)
-        m_currentFile = outcome.path;
+    trashArchiveFile(*this, request, archiveFailureTitle(), m_dialogFileName, m_currentFile);
 }
 
 void Distanze::stampa_Click()

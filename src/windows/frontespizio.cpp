@@ -298,12 +298,7 @@ void Frontespizio::deleteTitleFile()
 {
     const FileRequest request{state().run.deleteTitle, kTitleFilter, 2, m_dialogFileName,
                               QString()};
-    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
-    if (outcome.path.isEmpty())
-        return;
-    m_dialogFileName = outcome.path;
-    if (outcome.trashed)
-        m_currentFile = outcome.path;
+    trashArchiveFile(*this, request, archiveFailureTitle(), m_dialogFileName, m_currentFile);
 }
 
 // --- Technical office -------------------------------------------------------------------------

@@ -511,12 +511,7 @@ void Menu::eliminare_click()
 {
     const FileRequest request{state().run.deleteTitle, kModelFilter, 2, m_dialogFileName,
                               QString()};
-    const TrashOutcome outcome = trashArchiveFile(*this, request, archiveFailureTitle());
-    if (outcome.path.isEmpty())
-        return;
-    m_dialogFileName = outcome.path;
-    if (outcome.trashed)
-        m_currentFile = outcome.path;
+    trashArchiveFile(*this, request, archiveFailureTitle(), m_dialogFileName, m_currentFile);
 }
 
 void Menu::stampa_Click()
