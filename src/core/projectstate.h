@@ -10,6 +10,7 @@
 
 #include "fieldvalue.h"
 #include "modelkind.h"
+#include "zones.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -109,6 +110,7 @@ struct ProjectState
     InteractionTable interactions;
     BalancingState balancing;
     RunValues run;
+    ZoneSet zones; // the zones' geometry when the areas came from a GIS layer
 };
 
 // Pair number of origin i and destination j among N areas: (i - 1) * N + j.
