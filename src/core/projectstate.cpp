@@ -1,5 +1,7 @@
 #include "projectstate.h"
 
+#include "statenotifier.h"
+
 #include <algorithm>
 
 namespace urbaflux {
@@ -23,6 +25,13 @@ void buildPairList(ProjectState& state)
             pairs.weight[k] = FieldValue::fromNumber(100);
         }
     }
+}
+
+void markInputsChanged(ProjectState& state)
+{
+    ++state.inputRevision;
+    if (state.notifier)
+        emit state.notifier->inputsChanged();
 }
 
 void applyDefaults(ProjectState& state)

@@ -19,6 +19,8 @@
 
 namespace urbaflux {
 
+class StateNotifier;
+
 inline constexpr int kMaxAreas = 180;
 inline constexpr int kMaxPairs = kMaxAreas * kMaxAreas; // 32,400
 inline constexpr int kLabelSlots = 40000;
@@ -111,7 +113,17 @@ struct ProjectState
     BalancingState balancing;
     RunValues run;
     ZoneSet zones; // the zones' geometry when the areas came from a GIS layer
+
+    // Advanced by markInputsChanged at every write to the data; never goes back.
+    quint64 inputRevision = 0;
+    // Announces the changes; set by the application (and test fixtures) for the one live
+    // state. A copy made for another purpose (a base scenario) must set it to null.
+    StateNotifier* notifier = nullptr;
 };
+
+// Every writer of the data (windows, archive readers, imports) calls this after its write, once
+// per user action: the revision advances and the notifier, if any, tells the listeners.
+void markInputsChanged(ProjectState& state);
 
 // Pair number of origin i and destination j among N areas: (i - 1) * N + j.
 inline int pairIndex(int i, int j, int count)
