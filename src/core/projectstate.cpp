@@ -31,7 +31,7 @@ void markInputsChanged(ProjectState& state)
 {
     ++state.inputRevision;
     if (state.notifier)
-        emit state.notifier->inputsChanged();
+        Q_EMIT state.notifier->inputsChanged();
 }
 
 void applyDefaults(ProjectState& state)

@@ -17,7 +17,7 @@ class StateNotifier : public QObject
 public:
     using QObject::QObject;
 
-signals:
+Q_SIGNALS:
     // The data changed (typed, pasted, imported, read from an archive, the model chosen).
     void inputsChanged();
 };
