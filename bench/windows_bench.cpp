@@ -9,6 +9,7 @@
 
 #include "documentsink.h"
 #include "prompts.h"
+#include "windowfactory.h"
 #include "windowmanager.h"
 
 #include <projectstate.h>
@@ -102,6 +103,7 @@ void keystroke(benchmark::State& bench, int kind)
     NoDocuments documents;
     AppContext context{state, prompts, manager, documents};
     manager.setContext(&context);
+    manager.setRegistry(&windowRegistry());
     manager.setFactory([](WindowId id, AppContext& ctx) -> QWidget* {
         return id == WindowId::Distanze ? new Distanze(ctx) : nullptr;
     });
@@ -167,6 +169,7 @@ void openWindow(benchmark::State& bench, int kind)
         WindowManager manager;
         AppContext context{state, prompts, manager, documents};
         manager.setContext(&context);
+        manager.setRegistry(&windowRegistry());
         manager.setFactory([](WindowId id, AppContext& ctx) -> QWidget* {
             return id == WindowId::Distanze ? new Distanze(ctx) : nullptr;
         });

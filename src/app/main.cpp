@@ -3,10 +3,10 @@
 
 #include "appcontext.h"
 #include "documentviewer.h"
-#include "modelcaptions.h"
 #include "projectstate.h"
 #include "qtprompts.h"
 #include "qttranslations.h"
+#include "statenotifier.h"
 #include "windowfactory.h"
 #include "windowmanager.h"
 
@@ -28,14 +28,16 @@ int main(int argc, char** argv)
     urbaflux::installItalianQtTexts(app);
 
     auto state = std::make_unique<urbaflux::ProjectState>();
+    // The windows that show the data listen to it; it outlives them (declared before them).
+    urbaflux::StateNotifier notifier;
+    state->notifier = &notifier;
     urbaflux::QtPrompts prompts;
     urbaflux::WindowManager windows;
     // Every printout opens its own viewer window.
     urbaflux::DocumentViewerSink documents(prompts);
     urbaflux::AppContext context{*state, prompts, windows, documents};
     windows.setContext(&context);
-    windows.setFactory(&urbaflux::createWindow);
-    windows.setDefaultsApplier([](urbaflux::AppContext& c) { urbaflux::applyDefaults(c); });
+    windows.setRegistry(&urbaflux::windowRegistry());
     QObject::connect(&windows, &urbaflux::WindowManager::quitRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
 

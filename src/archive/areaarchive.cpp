@@ -73,6 +73,7 @@ void applyAreas(const AreaRecords& records, ProjectState& state)
         areas.origin[i] = r.origin;
         areas.destination[i] = r.destination;
     }
+    markInputsChanged(state);
 }
 
 QByteArray writeAreaBytes(const ProjectState& state)

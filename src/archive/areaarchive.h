@@ -36,7 +36,7 @@ Parsed<AreaRecords> parseAreaBytes(const QByteArray& bytes, const QString& fileN
 Parsed<AreaRecords> readAreaFile(const QString& path);
 
 // Empties name, origin and destination of areas 1 to the current count, then sets count and
-// the areas of the file. Areas beyond both keep what they held.
+// the areas of the file. Areas beyond both keep what they held. Announces the change.
 void applyAreas(const AreaRecords& records, ProjectState& state);
 
 QByteArray writeAreaBytes(const ProjectState& state);

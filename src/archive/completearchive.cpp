@@ -71,7 +71,7 @@ Parsed<CompleteRecord> readCompleteFile(const QString& path, ArchiveSource sourc
 
 void applyComplete(const CompleteRecord& record, ProjectState& state, TitlePage& titlePage)
 {
-    applyModelChoice(record.model, state);
+    applyModelChoice(record.model, state, false);
     AreaTable& areas = state.areas;
     InteractionTable& results = state.interactions;
     DistanceTable& distances = state.distances;
@@ -97,6 +97,7 @@ void applyComplete(const CompleteRecord& record, ProjectState& state, TitlePage&
     areas.totalDestinations = record.totalDestinations;
     results.totalInteractions = record.totalInteractions;
     titlePage = record.titlePage;
+    markResultsRead(state);
 }
 
 QByteArray writeCompleteBytes(const ProjectState& state, const TitlePage& titlePage)

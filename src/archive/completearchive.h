@@ -65,7 +65,8 @@ Parsed<CompleteRecord> readCompleteFile(const QString& path,
 
 // Copies every field of the record into the state and the title page. Nothing is emptied
 // first: positions beyond the file's areas and pairs keep what they held. Option, captions,
-// rows and grids are the windows' part.
+// rows and grids are the windows' part, which follow the one announcement of the change. The
+// results read stand as those of the data until the next change.
 void applyComplete(const CompleteRecord& record, ProjectState& state, TitlePage& titlePage);
 
 QByteArray writeCompleteBytes(const ProjectState& state, const TitlePage& titlePage);

@@ -78,6 +78,7 @@ void applyDistances(const DistanceRecords& records, ProjectState& state)
         d.distance[k] = r.distance;
         d.weight[k] = r.weight;
     }
+    markInputsChanged(state);
 }
 
 QByteArray writeDistanceBytes(const ProjectState& state)

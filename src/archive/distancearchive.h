@@ -40,7 +40,8 @@ Parsed<DistanceRecords> parseDistanceBytes(const QByteArray& bytes,
 Parsed<DistanceRecords> readDistanceFile(const QString& path);
 
 // Empties the four pair fields of pairs 1 to N² of the current count, then sets count and the
-// pairs of the file. Names, origins, destinations and results are left alone.
+// pairs of the file. Names, origins, destinations and results are left alone. Announces the
+// change.
 void applyDistances(const DistanceRecords& records, ProjectState& state);
 
 QByteArray writeDistanceBytes(const ProjectState& state);

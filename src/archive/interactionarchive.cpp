@@ -87,6 +87,7 @@ void applyInteractions(const InteractionRecords& records, ProjectState& state)
         distances.pairNames[k] = p.pairNames;
         results.interaction[k] = p.interaction;
     }
+    markResultsRead(state);
 }
 
 QByteArray writeInteractionBytes(const ProjectState& state)

@@ -51,7 +51,8 @@ Parsed<InteractionRecords> readInteractionFile(const QString& path);
 
 // Empties pair numbers and names and sets the interaction to 0 for pairs 1 to N² of the
 // current count, then copies the header, the areas and the pairs of the file. The grid refresh
-// is the window's part.
+// is the window's part, after the announcement of the change; the results read stand as
+// those of the data until the next change.
 void applyInteractions(const InteractionRecords& records, ProjectState& state);
 
 QByteArray writeInteractionBytes(const ProjectState& state);

@@ -44,7 +44,7 @@ Parsed<ModelChoiceRecord> readModelChoiceFile(const QString& path)
     return parseModelChoiceBytes(*bytes.value, path);
 }
 
-void applyModelChoice(const ModelChoiceRecord& record, ProjectState& state)
+void applyModelChoice(const ModelChoiceRecord& record, ProjectState& state, bool announce)
 {
     ModelChoice& m = state.model;
     m.originType = record.originType;
@@ -55,6 +55,8 @@ void applyModelChoice(const ModelChoiceRecord& record, ProjectState& state)
     m.alpha = record.alpha;
     m.tolerance = record.tolerance;
     m.unit = record.unit;
+    if (announce)
+        markInputsChanged(state);
 }
 
 QByteArray writeModelChoiceBytes(const ModelChoiceRecord& record)

@@ -35,9 +35,10 @@ Parsed<ModelChoiceRecord> parseModelChoiceBytes(const QByteArray& bytes,
                                                 const QString& fileNameForMessages);
 Parsed<ModelChoiceRecord> readModelChoiceFile(const QString& path);
 
-// Copies the eight fields into the state. Selecting the model option, the captions and the
-// boxes of the window follow in the window.
-void applyModelChoice(const ModelChoiceRecord& record, ProjectState& state);
+// Copies the eight fields into the state and announces the change (markInputsChanged) unless
+// the caller reads more and announces it once. Selecting the model option, the captions and
+// the boxes of the window follow in the window.
+void applyModelChoice(const ModelChoiceRecord& record, ProjectState& state, bool announce = true);
 
 QByteArray writeModelChoiceBytes(const ModelChoiceRecord& record);
 // Writes the record as given: a window that saves the texts of its boxes builds the record

@@ -1,5 +1,7 @@
 #include "calculation.h"
 
+#include "inputvalue.h"
+
 #include <QHash>
 
 #include <bit>
@@ -27,7 +29,7 @@ struct CalculationRun
     CalculationCache& cache;
     const CalculationOptions& options;
     const int n;
-    const int kind;
+    const ModelKind kind;
     double alpha = 0.0;
     const double tolerance = 0.0001;
 
@@ -40,7 +42,7 @@ struct CalculationRun
     CalculationOutcome outcome;
 
     CalculationRun(ProjectState& st, CalculationCache& c, const CalculationOptions& o)
-        : state(st), cache(c), options(o), n(st.areas.count), kind(st.model.kind)
+        : state(st), cache(c), options(o), n(st.areas.count), kind(st.model.modelKind())
     {
     }
 
@@ -66,6 +68,22 @@ struct CalculationRun
         }
     }
 
+    static Reason reasonOf(ValueProblem problem)
+    {
+        switch (problem) {
+        case ValueProblem::Empty:
+            return Reason::Empty;
+        case ValueProblem::NotFinite:
+            return Reason::NotFinite;
+        case ValueProblem::DecimalComma:
+            return Reason::DecimalComma;
+        case ValueProblem::Negative:
+            return Reason::Negative;
+        default:
+            return Reason::NotANumber;
+        }
+    }
+
     double decayOf(int k) const
     {
         return options.literal ? std::pow(base[k], -alpha) : cache.m_decay[k];
@@ -73,6 +91,13 @@ struct CalculationRun
 
     bool readInputs();
     bool readPair(int k);
+    // The run after a write of pair k alone, on the values the cache kept.
+    bool updatePair(int k);
+    bool updateRow(int o);
+    bool updateColumn(int d);
+    void remember();
+    static int editedPairInSync(const ProjectState& state, const CalculationCache& cache,
+                                const CalculationOptions& options);
     bool balance();
     template <bool Literal> bool runPasses();
     template <bool Literal> bool originFactorPass();
@@ -80,6 +105,7 @@ struct CalculationRun
     bool closeOriginSum(int o, double sum);
     bool closeDestinationSum(int i, float sum);
     bool sumFailed(Reason reason, Subject subject, int area);
+    bool hugeDecay();
     std::vector<double> term; // the weight term of a pass, by area
     template <bool Literal> bool computeMatrix();
     bool computePairValues();
@@ -106,13 +132,13 @@ bool CalculationRun::readInputs()
     origin.assign(n + 1, 0.0);
     destination.assign(n + 1, 0.0);
     for (int i = 1; i <= n; ++i) {
-        NumberError error = NumberError::None;
-        const auto o = parseStrictNumber(state.areas.origin[i], &error);
+        ValueProblem problem = ValueProblem::None;
+        const auto o = readInputValue(state.areas.origin[i], &problem);
         if (!o)
-            return fail(reasonOf(error), Subject::Origin, 0, i);
-        const auto d = parseStrictNumber(state.areas.destination[i], &error);
+            return fail(reasonOf(problem), Subject::Origin, 0, i);
+        const auto d = readInputValue(state.areas.destination[i], &problem);
         if (!d)
-            return fail(reasonOf(error), Subject::Destination, 0, i);
+            return fail(reasonOf(problem), Subject::Destination, 0, i);
         origin[i] = *o;
         destination[i] = *d;
     }
@@ -141,24 +167,16 @@ bool CalculationRun::readInputs()
 // take: a zero base, a negative base under a fractional exponent, a result out of range.
 bool CalculationRun::readPair(int k)
 {
-    NumberError error = NumberError::None;
+    ValueProblem problem = ValueProblem::None;
     const QString& distanceText = state.distances.distance[k];
-    const auto dist = parseStrictNumber(distanceText, &error);
+    const auto dist = readInputValue(distanceText, &problem);
     if (!dist)
-        return fail(reasonOf(error), Subject::Distance, k);
+        return fail(reasonOf(problem), Subject::Distance, k);
     const FieldValue& weightField = state.distances.weight[k];
-    double w = 0.0;
-    if (weightField.isNumber()) {
-        w = weightField.number;
-        if (!std::isfinite(w))
-            return fail(Reason::NotFinite, Subject::Weight, k);
-    } else {
-        const auto value =
-            weightField.isText() ? parseStrictNumber(weightField.text, &error) : std::nullopt;
-        if (!value)
-            return fail(weightField.isText() ? reasonOf(error) : Reason::Empty, Subject::Weight, k);
-        w = *value;
-    }
+    const auto weight = readInputValue(weightField, &problem);
+    if (!weight)
+        return fail(reasonOf(problem), Subject::Weight, k);
+    const double w = *weight;
     if (*dist == 0.0)
         return fail(Reason::Zero, Subject::Distance, k);
     if (w == 0.0)
@@ -192,7 +210,9 @@ bool CalculationRun::readPair(int k)
 // (alpha 400, a distance of 1e200), not the origins or destinations the sum would blame.
 bool CalculationRun::sumFailed(Reason reason, Subject subject, int area)
 {
-    if (kind == int(ModelKind::OriginAndDestinationConstrained) && outcome.passes > 1) {
+    if (reason == Reason::Overflow && hugeDecay())
+        return false;
+    if (kind == ModelKind::OriginAndDestinationConstrained && outcome.passes > 1) {
         fail(reason, subject, 0, area);
         outcome.status = Status::NotConverged;
         return false;
@@ -206,6 +226,24 @@ bool CalculationRun::sumFailed(Reason reason, Subject subject, int area)
             return fail(Reason::DecayTooSmall, Subject::Distance, k);
     }
     return fail(reason, subject, 0, area);
+}
+
+// A decay factor beyond single precision (a distance of 1e-31 under alpha 2 gives 1e62): the
+// destination factors and sums, single precision, cannot hold what it feeds them, so the sums
+// overflow or the doubly constrained iteration never settles. The distance is the cause, and
+// is named, rather than the sums or the totals.
+bool CalculationRun::hugeDecay()
+{
+    if (kind == ModelKind::OriginConstrained)
+        return false; // its sums and factors are double precision
+    const double largest = double(std::numeric_limits<float>::max());
+    for (int k = 1; k <= n * n; ++k) {
+        if (std::fabs(decayOf(k)) > largest) {
+            fail(Reason::DecayTooLarge, Subject::Distance, k);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CalculationRun::closeOriginSum(int o, double sum)
@@ -238,7 +276,7 @@ bool CalculationRun::closeDestinationSum(int i, float sum)
 // bits are those of the plain loop, but the processor overlaps four chains of additions.
 template <bool Literal> bool CalculationRun::originFactorPass()
 {
-    const bool plain = kind == int(ModelKind::OriginConstrained);
+    const bool plain = kind == ModelKind::OriginConstrained;
     term.resize(n + 1);
     for (int d = 1; d <= n; ++d)
         term[d] = plain ? destination[d] : destination[d] * b[d];
@@ -281,7 +319,7 @@ template <bool Literal> bool CalculationRun::originFactorPass()
 // old program's single-precision sums were. Four destinations side by side, as above.
 template <bool Literal> bool CalculationRun::destinationFactorPass()
 {
-    const bool plain = kind == int(ModelKind::DestinationConstrained);
+    const bool plain = kind == ModelKind::DestinationConstrained;
     term.resize(n + 1);
     for (int j = 1; j <= n; ++j)
         term[j] = plain ? origin[j] : origin[j] * a[j];
@@ -324,11 +362,13 @@ template <bool Literal> bool CalculationRun::destinationFactorPass()
 
 template <bool Literal> bool CalculationRun::runPasses()
 {
-    const bool originFactors = kind != int(ModelKind::DestinationConstrained);
-    const bool destinationFactors = kind != int(ModelKind::OriginConstrained);
-    const bool iterate = kind == int(ModelKind::OriginAndDestinationConstrained);
+    const bool originFactors = kind != ModelKind::DestinationConstrained;
+    const bool destinationFactors = kind != ModelKind::OriginConstrained;
+    const bool iterate = kind == ModelKind::OriginAndDestinationConstrained;
     for (;;) {
         if (outcome.passes >= options.maxPasses) {
+            if (hugeDecay())
+                return false;
             outcome.status = Status::NotConverged;
             return false;
         }
@@ -375,7 +415,7 @@ template <bool Literal> bool CalculationRun::computeMatrix()
             else
                 f = cache.m_decay[k];
             double& cell = m[k - 1];
-            switch (static_cast<ModelKind>(kind)) {
+            switch (kind) {
             case ModelKind::OriginAndDestinationConstrained:
                 cell = a[o] * origin[o] * b[d] * destination[d] * f;
                 break;
@@ -445,6 +485,179 @@ void CalculationRun::commit()
     it.totalInteractions = totalInteractions;
 }
 
+// Sums of integer-valued terms are exact, whatever their order, while they stay below 2^53:
+// a total can then take the difference of the terms that changed instead of adding all again.
+constexpr double kExactSums = 4503599627370496.0; // 2^52, a margin below 2^53
+
+bool CalculationRun::updatePair(int k)
+{
+    alpha = std::bit_cast<double>(cache.m_alphaBits);
+    outcome.alpha = alpha;
+    origin = cache.m_origin;
+    destination = cache.m_destination;
+    if (!readPair(k))
+        return false;
+    const int o = (k - 1) / n + 1;
+    const int d = (k - 1) % n + 1;
+    cache.m_decayByDestination[static_cast<size_t>((d - 1) * n + o - 1)] = cache.m_decay[k];
+    switch (kind) {
+    case ModelKind::OriginConstrained:
+        return updateRow(o);
+    case ModelKind::DestinationConstrained:
+        return updateColumn(d);
+    default:
+        if (!balance())
+            return false;
+        commit();
+        return true;
+    }
+}
+
+// Model 3: A and the row of the matrix of origin o; every other row, factor and sum is what
+// the last run left, since nothing it depends on changed.
+bool CalculationRun::updateRow(int o)
+{
+    BalancingState& bal = state.balancing;
+    InteractionTable& it = state.interactions;
+    a.assign(bal.originFactor.begin(), bal.originFactor.begin() + n + 1);
+    s.assign(bal.originSum.begin(), bal.originSum.begin() + n + 1);
+    outcome.passes = 1;
+    term.assign(destination.begin(), destination.end());
+    const double* f = cache.m_decay.data() + pairIndex(o, 0, n);
+    double sum = 0.0;
+    for (int d = 1; d <= n; ++d)
+        sum = sum + f[d] * term[d];
+    if (!closeOriginSum(o, sum))
+        return false;
+    std::vector<double>& cells = estimatedOrigins; // scratch: the new row
+    cells.assign(n + 1, 0.0);
+    for (int d = 1; d <= n; ++d) {
+        cells[d] = a[o] * origin[o] * destination[d] * f[d];
+        if (!std::isfinite(cells[d]))
+            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
+    }
+    for (int d = 1; d <= n; ++d)
+        if (std::fabs(cells[d]) > std::numeric_limits<float>::max())
+            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
+
+    double oldRow = 0.0;
+    double newRow = 0.0;
+    double rowEstimate = 0.0;
+    bool columnsExact = true;
+    for (int d = 1; d <= n; ++d) {
+        const int k = pairIndex(o, d, n);
+        const float interaction =
+            static_cast<float>(std::floor(static_cast<double>(static_cast<float>(cells[d])) + 0.5));
+        oldRow += it.interaction[k];
+        newRow += interaction;
+        it.interaction[k] = interaction;
+        const double before = std::floor(it.matrix(o, d) + 0.5);
+        const double after = std::floor(cells[d] + 0.5);
+        rowEstimate += after;
+        columnsExact = columnsExact && it.estimatedDestinations[d] < kExactSums &&
+                       before < kExactSums && after < kExactSums;
+        it.estimatedDestinations[d] = it.estimatedDestinations[d] - before + after;
+        it.matrix(o, d) = cells[d];
+    }
+    it.estimatedOrigins[o] = rowEstimate;
+    if (!columnsExact) {
+        for (int d = 1; d <= n; ++d) {
+            double column = 0.0;
+            for (int i = 1; i <= n; ++i)
+                column += std::floor(it.matrix(i, d) + 0.5);
+            it.estimatedDestinations[d] = column;
+        }
+    }
+    const double total = it.totalInteractions - oldRow + newRow;
+    if (it.totalInteractions < kExactSums && total < kExactSums) {
+        it.totalInteractions = total;
+    } else {
+        it.totalInteractions = 0.0;
+        for (int k = 1; k <= n * n; ++k)
+            it.totalInteractions += it.interaction[k];
+    }
+    bal.originFactor[o] = a[o];
+    bal.originSum[o] = s[o];
+    return true;
+}
+
+// Model 2: B and the column of the matrix of destination d, as above.
+bool CalculationRun::updateColumn(int d)
+{
+    BalancingState& bal = state.balancing;
+    InteractionTable& it = state.interactions;
+    b.assign(bal.destinationFactor.begin(), bal.destinationFactor.begin() + n + 1);
+    t.assign(bal.destinationSum.begin(), bal.destinationSum.begin() + n + 1);
+    outcome.passes = 1;
+    term.assign(origin.begin(), origin.end());
+    const double* byDestination = cache.m_decayByDestination.data() + (d - 1) * n - 1;
+    float sum = 0.0f;
+    for (int j = 1; j <= n; ++j)
+        sum = static_cast<float>(static_cast<double>(sum) + byDestination[j] * term[j]);
+    if (!closeDestinationSum(d, sum))
+        return false;
+    std::vector<double>& cells = estimatedDestinations; // scratch: the new column
+    cells.assign(n + 1, 0.0);
+    for (int o = 1; o <= n; ++o) {
+        cells[o] = origin[o] * b[d] * destination[d] * cache.m_decay[pairIndex(o, d, n)];
+        if (!std::isfinite(cells[o]))
+            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
+    }
+    for (int o = 1; o <= n; ++o)
+        if (std::fabs(cells[o]) > std::numeric_limits<float>::max())
+            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
+
+    double oldColumn = 0.0;
+    double newColumn = 0.0;
+    double columnEstimate = 0.0;
+    bool rowsExact = true;
+    for (int o = 1; o <= n; ++o) {
+        const int k = pairIndex(o, d, n);
+        const float interaction =
+            static_cast<float>(std::floor(static_cast<double>(static_cast<float>(cells[o])) + 0.5));
+        oldColumn += it.interaction[k];
+        newColumn += interaction;
+        it.interaction[k] = interaction;
+        const double before = std::floor(it.matrix(o, d) + 0.5);
+        const double after = std::floor(cells[o] + 0.5);
+        columnEstimate += after;
+        rowsExact = rowsExact && it.estimatedOrigins[o] < kExactSums && before < kExactSums &&
+                    after < kExactSums;
+        it.estimatedOrigins[o] = it.estimatedOrigins[o] - before + after;
+        it.matrix(o, d) = cells[o];
+    }
+    it.estimatedDestinations[d] = columnEstimate;
+    if (!rowsExact) {
+        for (int o = 1; o <= n; ++o) {
+            double row = 0.0;
+            for (int j = 1; j <= n; ++j)
+                row += std::floor(it.matrix(o, j) + 0.5);
+            it.estimatedOrigins[o] = row;
+        }
+    }
+    const double total = it.totalInteractions - oldColumn + newColumn;
+    if (it.totalInteractions < kExactSums && total < kExactSums) {
+        it.totalInteractions = total;
+    } else {
+        it.totalInteractions = 0.0;
+        for (int k = 1; k <= n * n; ++k)
+            it.totalInteractions += it.interaction[k];
+    }
+    bal.destinationFactor[d] = b[d];
+    bal.destinationSum[d] = t[d];
+    return true;
+}
+
+void CalculationRun::remember()
+{
+    cache.m_state = &state;
+    cache.m_revision = state.inputRevision;
+    cache.m_kind = kind;
+    cache.m_n = n;
+    cache.m_origin = origin;
+    cache.m_destination = destination;
+}
+
 bool CalculationRun::balance()
 {
     const BalancingState& bal = state.balancing;
@@ -469,6 +682,27 @@ bool CalculationRun::balance()
 
 namespace {
 
+} // namespace
+
+// The pair that alone changed since the last complete run made with this cache on this state,
+// or 0 when the run must read everything.
+int CalculationRun::editedPairInSync(const ProjectState& state, const CalculationCache& cache,
+                                     const CalculationOptions& options)
+{
+    const InteractionTable& results = state.interactions;
+    const int n = state.areas.count;
+    const bool inSync =
+        !options.literal && cache.m_state == &state && results.calculated &&
+        results.lastRunCompleted && cache.m_revision == results.calculatedRevision &&
+        state.inputRevision == cache.m_revision + 1 &&
+        state.editedPairRevision == state.inputRevision &&
+        cache.m_kind == state.model.modelKind() && cache.m_n == n && cache.m_transposedFor == n &&
+        state.editedPair >= 1 && state.editedPair <= n * n;
+    return inSync ? state.editedPair : 0;
+}
+
+namespace {
+
 CalculationOutcome runCalculation(ProjectState& state, CalculationCache* cache,
                                   const CalculationOptions& options)
 {
@@ -488,40 +722,18 @@ CalculationOutcome runCalculation(ProjectState& state, CalculationCache* cache,
     if (!cache)
         cache = &localCache.emplace();
     CalculationRun run(state, *cache, options);
-    if (run.readInputs() && run.balance())
+    if (const int pair = CalculationRun::editedPairInSync(state, *cache, options); pair > 0) {
+        if (run.updatePair(pair))
+            run.remember();
+        return run.outcome;
+    }
+    if (run.readInputs() && run.balance()) {
         run.commit();
+        if (!options.literal)
+            run.remember();
+    }
     return run.outcome;
 }
-
-class Fingerprint
-{
-public:
-    void add(std::uint64_t value)
-    {
-        // FNV-1a over the 8 bytes of each value.
-        for (int i = 0; i < 8; ++i) {
-            m_hash ^= (value >> (8 * i)) & 0xffu;
-            m_hash *= 0x100000001b3ull;
-        }
-    }
-    void add(const QString& text)
-    {
-        add(static_cast<std::uint64_t>(text.size()));
-        add(static_cast<std::uint64_t>(qHash(text, 0x5bd1e995u)));
-    }
-    void add(const FieldValue& field)
-    {
-        add(static_cast<std::uint64_t>(field.kind));
-        if (field.isNumber())
-            add(std::bit_cast<std::uint64_t>(field.number));
-        else if (field.isText())
-            add(field.text);
-    }
-    std::uint64_t value() const { return m_hash; }
-
-private:
-    std::uint64_t m_hash = 0xcbf29ce484222325ull;
-};
 
 } // namespace
 
@@ -530,35 +742,18 @@ CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* 
 {
     const CalculationOutcome outcome = runCalculation(state, cache, options);
     InteractionTable& record = state.interactions;
-    record.calculatedInputs = calculationInputs(state);
+    record.calculatedRevision = state.inputRevision;
     record.calculated = true;
     record.lastRunCompleted = outcome.completed();
+    record.lastOutcome = outcome;
     return outcome;
-}
-
-std::uint64_t calculationInputs(const ProjectState& state)
-{
-    Fingerprint print;
-    print.add(static_cast<std::uint64_t>(static_cast<std::uint16_t>(state.model.kind)));
-    print.add(state.model.alpha);
-    print.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(state.areas.count)));
-    const int n = qBound(0, state.areas.count, kMaxAreas);
-    for (int i = 1; i <= n; ++i) {
-        print.add(state.areas.origin[static_cast<size_t>(i)]);
-        print.add(state.areas.destination[static_cast<size_t>(i)]);
-    }
-    for (int k = 1; k <= n * n; ++k) {
-        print.add(state.distances.distance[static_cast<size_t>(k)]);
-        print.add(state.distances.weight[static_cast<size_t>(k)]);
-    }
-    return print.value();
 }
 
 bool resultsNeedCalculation(const ProjectState& state)
 {
     if (!state.interactions.calculated)
         return state.areas.count != 0;
-    return state.interactions.calculatedInputs != calculationInputs(state);
+    return state.interactions.calculatedRevision != state.inputRevision;
 }
 
 bool resultsCurrent(const ProjectState& state)
@@ -586,11 +781,15 @@ QString problem(Reason reason)
 {
     switch (reason) {
     case Reason::Empty:
-        return QStringLiteral("non è stato immesso");
+        return valueProblemText(ValueProblem::Empty);
     case Reason::NotANumber:
-        return QStringLiteral("non è un numero (usare il punto per i decimali)");
+        return valueProblemText(ValueProblem::NotANumber);
+    case Reason::DecimalComma:
+        return valueProblemText(ValueProblem::DecimalComma);
+    case Reason::Negative:
+        return valueProblemText(ValueProblem::Negative);
     case Reason::NotFinite:
-        return QStringLiteral("non è un numero entro i limiti del calcolo");
+        return valueProblemText(ValueProblem::NotFinite);
     case Reason::Zero:
         return QStringLiteral("è zero");
     case Reason::InvalidPower:
@@ -665,6 +864,89 @@ QString describeOutcome(const CalculationOutcome& outcome)
                problem(outcome.reason);
     case Subject::None:
         break;
+    }
+    return QString();
+}
+
+std::optional<CalculationOutcome> asDivergence(const CalculationOutcome& outcome, ModelKind kind)
+{
+    if (outcome.status == Status::NotConverged)
+        return outcome;
+    if (outcome.status == Status::Stopped && kind == ModelKind::OriginAndDestinationConstrained &&
+        outcome.reason == Reason::Overflow &&
+        (outcome.subject == Subject::OriginSum || outcome.subject == Subject::DestinationSum) &&
+        outcome.passes > 1) {
+        CalculationOutcome told = outcome;
+        told.status = Status::NotConverged;
+        return told;
+    }
+    return std::nullopt;
+}
+
+ResultsGap resultsGap(const ProjectState& state)
+{
+    ResultsGap gap;
+    const int n = state.areas.count;
+    if (n <= 0) {
+        gap.kind = ResultsGap::Kind::NoAreas;
+        return gap;
+    }
+    const InteractionTable& results = state.interactions;
+    const bool stopped = results.calculated && !results.lastRunCompleted;
+    const CalculationOutcome& outcome = results.lastOutcome;
+    int emptyPair = 0;
+    bool emptyDistance = false;
+    const int pairs = qMin(n, kMaxAreas) * qMin(n, kMaxAreas);
+    for (int k = 1; k <= pairs; ++k) {
+        const auto at = static_cast<size_t>(k);
+        if (state.distances.distance[at].isEmpty() || state.distances.weight[at].isEmpty()) {
+            emptyPair = k;
+            emptyDistance = state.distances.distance[at].isEmpty();
+            break;
+        }
+    }
+    // A value the calculation could not take stops it before any later empty field matters.
+    const bool stoppedEarlier = stopped && outcome.status == Status::Stopped && outcome.pair > 0 &&
+                                outcome.reason != Reason::Empty &&
+                                (emptyPair == 0 || outcome.pair < emptyPair);
+    if (emptyPair > 0 && !stoppedEarlier) {
+        gap.kind = emptyDistance ? ResultsGap::Kind::EmptyDistance : ResultsGap::Kind::EmptyWeight;
+        gap.pair = emptyPair;
+        return gap;
+    }
+    if (stopped) {
+        gap.kind = ResultsGap::Kind::Stopped;
+        gap.outcome = outcome;
+        if (const auto divergent = asDivergence(outcome, state.model.modelKind()))
+            gap.outcome = *divergent;
+    }
+    return gap;
+}
+
+ResultsGap currentResultsGap(ProjectState& state, CalculationCache* cache)
+{
+    ensureCurrentResults(state, cache);
+    return resultsGap(state);
+}
+
+QString describeResultsGap(const ResultsGap& gap)
+{
+    switch (gap.kind) {
+    case ResultsGap::Kind::None:
+        break;
+    case ResultsGap::Kind::NoAreas:
+        return QStringLiteral("mancano i dati delle aree: aprire un file archiviato o tornare "
+                              "alla finestra precedente");
+    case ResultsGap::Kind::EmptyDistance:
+        return QStringLiteral("digitare il valore della distanza n.") + numberText(gap.pair);
+    case ResultsGap::Kind::EmptyWeight:
+        return QStringLiteral("scegliere il valore del peso in percentuale per il numero "
+                              "d'ordine n.") +
+               numberText(gap.pair);
+    case ResultsGap::Kind::Stopped:
+        if (gap.outcome.status == Status::NotConverged)
+            return describeOutcome(gap.outcome);
+        return QStringLiteral("correggere i dati: ") + describeOutcome(gap.outcome);
     }
     return QString();
 }

@@ -12,6 +12,7 @@
 // matrix are doubles; destination factors, destination sums and pair interactions are single
 // precision values, rounded at every step where the old program stored them.
 
+#include "calculationoutcome.h"
 #include "projectstate.h"
 
 #include <QString>
@@ -20,54 +21,6 @@
 #include <vector>
 
 namespace urbaflux {
-
-struct CalculationOutcome
-{
-    enum class Status
-    {
-        Completed,
-        Stopped,
-        NotConverged
-    };
-    enum class Reason
-    {
-        None,
-        Empty,           // a value not entered
-        NotANumber,      // a text that is not a number
-        NotFinite,       // a value beyond the range of a double, infinite or not a number
-        Zero,            // a distance or weight of 0
-        InvalidPower,    // a negative distance or weight with a fractional alpha
-        ZeroSum,         // a balancing sum of 0 (for instance every destination 0)
-        Overflow,        // a value too large for its precision
-        TooManyAreas,    // a count outside 0 to 180
-        ProductTooLarge, // distance times weight of a pair beyond the range of a double
-        ProductTooSmall, // distance times weight of a pair too small to be told from 0
-        DecayTooLarge,   // (distance * weight / 100) ^ -alpha of a pair beyond the range
-        DecayTooSmall,   // the same too small for the sums it enters, so that they vanish
-    };
-    enum class Subject
-    {
-        None,
-        Alpha,
-        Distance,
-        Weight,
-        Origin,
-        Destination,
-        OriginSum,
-        DestinationSum,
-        Interaction
-    };
-
-    Status status = Status::Completed;
-    Reason reason = Reason::None;
-    Subject subject = Subject::None;
-    int pair = 0;       // the pair concerned (distance, weight, interaction), else 0
-    int area = 0;       // the area concerned (origin, destination, sums), else 0
-    int passes = 0;     // passes of the balancing iteration that ran
-    double alpha = 0.0; // the exponent, for the decay factor reasons
-
-    bool completed() const { return status == Status::Completed; }
-};
 
 // Italian description of how a run ended, for hints, messages and the batch tool: empty for a
 // completed run, otherwise for instance "la distanza n. 7 è zero".
@@ -99,6 +52,15 @@ private:
     std::uint64_t m_alphaBits = 0;
     std::vector<double> m_matrix;
     std::vector<float> m_interaction;
+    // The state and revision of the last complete run made with this cache and the values of
+    // the areas it read: when the data have changed since in one pair alone (notePairEdit),
+    // the next run reads only that pair and, under models 2 and 3, recomputes only the row or
+    // column of the matrix it feeds, with the same bits as a whole run.
+    const ProjectState* m_state = nullptr;
+    quint64 m_revision = 0;
+    ModelKind m_kind = ModelKind::NoModel;
+    int m_n = -1;
+    std::vector<double> m_origin, m_destination;
 };
 
 struct CalculationOptions
@@ -113,13 +75,10 @@ struct CalculationOptions
 CalculationOutcome calculateInteractions(ProjectState& state, CalculationCache* cache = nullptr,
                                          const CalculationOptions& options = {});
 
-// A fingerprint of every input the calculation reads: the model, alpha, the count, the origin
-// and destination of each area, the distance and weight of each pair.
-std::uint64_t calculationInputs(const ProjectState& state);
-
-// True when a run is due before the results may be shown or used: some input the calculation
-// reads changed since its last run. Before any run only data with areas need one, so that
-// results read from an archive stand until the data change.
+// True when a run is due before the results may be shown or used: the data changed since the
+// last run (the state's inputRevision moved past the revision that run recorded), an O(1) test.
+// Before any run only data with areas need one, so that results read from an archive stand until
+// the data change.
 bool resultsNeedCalculation(const ProjectState& state);
 
 // Whether the interactions held are those of the data as they stand: no run is due and the
@@ -131,5 +90,40 @@ bool resultsCurrent(const ProjectState& state);
 // the results already belong to the inputs.
 std::optional<CalculationOutcome> ensureCurrentResults(ProjectState& state,
                                                        CalculationCache* cache = nullptr);
+
+// The doubly constrained iteration either reaches its bound or, when the totals of origins and
+// destinations differ by more than rounding, lets its factors grow pass after pass until a sum
+// no longer fits its precision. Both mean that the iteration did not converge: the outcome as
+// such, or nullopt when the run ended otherwise.
+std::optional<CalculationOutcome> asDivergence(const CalculationOutcome& outcome, ModelKind kind);
+
+// What keeps the results from being those of the data as they stand, in the order the
+// distances window's hint tells it: no areas, the first pair without a distance or a weight,
+// or the value that stopped the last run (unless an empty pair comes before it).
+struct ResultsGap
+{
+    enum class Kind
+    {
+        None, // the results are those of the data
+        NoAreas,
+        EmptyDistance,
+        EmptyWeight,
+        Stopped
+    };
+    Kind kind = Kind::None;
+    int pair = 0;               // EmptyDistance, EmptyWeight
+    CalculationOutcome outcome; // Stopped (a divergence told as not converged)
+
+    bool none() const { return kind == Kind::None; }
+};
+
+// The gap as the results stand (no run: call after ensureCurrentResults).
+ResultsGap resultsGap(const ProjectState& state);
+// Runs the calculation first when it is due, then tells the gap: what every printout, chart,
+// report and archive with results asks before it produces anything.
+ResultsGap currentResultsGap(ProjectState& state, CalculationCache* cache = nullptr);
+// The hint's words: "digitare il valore della distanza n. 7", "correggere i dati: ...";
+// empty for None.
+QString describeResultsGap(const ResultsGap& gap);
 
 } // namespace urbaflux

@@ -17,4 +17,12 @@ QString modelKindLabel(int code)
     return QString();
 }
 
+AreaHeadings areaHeadings(ModelKind kind)
+{
+    return {kind == ModelKind::DestinationConstrained ? QStringLiteral("stima origini")
+                                                      : QStringLiteral("origini"),
+            kind == ModelKind::OriginConstrained ? QStringLiteral("stima destinazioni")
+                                                 : QStringLiteral("destinazioni")};
+}
+
 } // namespace urbaflux

@@ -23,4 +23,13 @@ inline bool isModelKindCode(int code)
     return code >= 1 && code <= 3;
 }
 
+// The headings of the origin and destination columns (area window, report) under a model: the
+// values a model does not reproduce are estimates.
+struct AreaHeadings
+{
+    QString origins;
+    QString destinations;
+};
+AreaHeadings areaHeadings(ModelKind kind);
+
 } // namespace urbaflux

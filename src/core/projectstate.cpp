@@ -34,6 +34,17 @@ void markInputsChanged(ProjectState& state)
         Q_EMIT state.notifier->inputsChanged();
 }
 
+void markResultsRead(ProjectState& state)
+{
+    InteractionTable& results = state.interactions;
+    results.calculated = true;
+    results.lastRunCompleted = true;
+    results.lastOutcome = CalculationOutcome{};
+    // The revision the announcement below makes.
+    results.calculatedRevision = state.inputRevision + 1;
+    markInputsChanged(state);
+}
+
 void applyDefaults(ProjectState& state)
 {
     RunValues& run = state.run;
@@ -48,19 +59,26 @@ void applyDefaults(ProjectState& state)
     run.helpHint = run.programName + QStringLiteral(": aiuto nella finestra attiva");
 }
 
+AreaTotals areaTotals(const AreaTable& areas)
+{
+    AreaTotals totals;
+    for (int i = 1; i <= kMaxAreas; ++i) {
+        const double destination = leadingNumber(areas.destination[static_cast<size_t>(i)]);
+        totals.origins += leadingNumber(areas.origin[static_cast<size_t>(i)]);
+        totals.destinations += destination;
+        totals.roundedDestinations += roundHalfUp(destination);
+    }
+    return totals;
+}
+
 void computeAreaTotals(ProjectState& state)
 {
     AreaTable& areas = state.areas;
     if (areas.origin[1].isEmpty())
         return;
-    double origins = 0.0;
-    double destinations = 0.0;
-    for (int i = 1; i <= kMaxAreas; ++i) {
-        destinations += roundHalfUp(leadingNumber(areas.destination[i]));
-        origins += leadingNumber(areas.origin[i]);
-    }
-    areas.totalOrigins = origins;
-    areas.totalDestinations = destinations;
+    const AreaTotals totals = areaTotals(areas);
+    areas.totalOrigins = totals.origins;
+    areas.totalDestinations = totals.roundedDestinations;
 }
 
 } // namespace urbaflux

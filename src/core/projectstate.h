@@ -8,6 +8,7 @@
 // never used. A null QString is a text that was never set (the archives write it as nothing);
 // an empty QString is a text the user emptied. Validations treat both as empty.
 
+#include "calculationoutcome.h"
 #include "fieldvalue.h"
 #include "modelkind.h"
 #include "zones.h"
@@ -65,11 +66,12 @@ struct InteractionTable
     double totalInteractions = 0.0;
     std::vector<double> estimatedOrigins = std::vector<double>(kMaxAreas + 1);
     std::vector<double> estimatedDestinations = std::vector<double>(kMaxAreas + 1);
-    // What the last calculation read and how it ended (kept by calculateInteractions), so that
-    // every reader of the results can tell whether they still belong to the data.
-    quint64 calculatedInputs = 0; // fingerprint of the inputs of the last run
-    bool calculated = false;      // a run has taken place
+    // Which data the last calculation read and how it ended (kept by calculateInteractions),
+    // so that every reader of the results can tell whether they still belong to the data.
+    quint64 calculatedRevision = 0; // the inputRevision the last run read
+    bool calculated = false;        // a run has taken place
     bool lastRunCompleted = false;
+    CalculationOutcome lastOutcome;
 
     double& matrix(int i, int j)
     {
@@ -116,6 +118,10 @@ struct ProjectState
 
     // Advanced by markInputsChanged at every write to the data; never goes back.
     quint64 inputRevision = 0;
+    // The pair whose distance or weight alone the write that made revision editedPairRevision
+    // changed (notePairEdit), so that the calculation can redo only what that pair feeds.
+    int editedPair = 0;
+    quint64 editedPairRevision = 0;
     // Announces the changes; set by the application (and test fixtures) for the one live
     // state. A copy made for another purpose (a base scenario) must set it to null.
     StateNotifier* notifier = nullptr;
@@ -124,6 +130,18 @@ struct ProjectState
 // Every writer of the data (windows, archive readers, imports) calls this after its write, once
 // per user action: the revision advances and the notifier, if any, tells the listeners.
 void markInputsChanged(ProjectState& state);
+
+// markInputsChanged for a reader that brought the results with the data (the interactions and
+// complete archives): the results read stand as those of the data until the next change.
+void markResultsRead(ProjectState& state);
+
+// Before the markInputsChanged of a write that changed the distance or the weight of one pair
+// and nothing else (a keystroke in the distances grid).
+inline void notePairEdit(ProjectState& state, int pair)
+{
+    state.editedPair = pair;
+    state.editedPairRevision = state.inputRevision + 1;
+}
 
 // Pair number of origin i and destination j among N areas: (i - 1) * N + j.
 inline int pairIndex(int i, int j, int count)
@@ -144,8 +162,20 @@ void buildPairList(ProjectState& state);
 // window follows unit; that part belongs to the windows.
 void applyDefaults(ProjectState& state);
 
-// Recomputes totalOrigins and totalDestinations over positions 1 to 180 from the typed texts,
-// destinations rounded half up one by one; nothing changes while the origin of area 1 is empty.
+// The sums over positions 1 to 180 (not only 1 to N) of the areas' typed values, read with
+// leadingNumber: what the area window shows under its columns and the report prints (origins
+// and destinations unrounded), and the destination total the results are measured against,
+// each destination rounded half up on its own.
+struct AreaTotals
+{
+    double origins = 0.0;
+    double destinations = 0.0;
+    double roundedDestinations = 0.0;
+};
+AreaTotals areaTotals(const AreaTable& areas);
+
+// Stores the totals in totalOrigins and totalDestinations (the rounded one); nothing changes
+// while the origin of area 1 is empty.
 void computeAreaTotals(ProjectState& state);
 
 // Rounds half up: 2.5 -> 3, -2.5 -> -2.

@@ -127,11 +127,10 @@ void writeTables(DocumentWriter& writer, const FullReportInput& input, int n)
     }
     writer.FormatTable();
 
-    startTable(
-        writer, QStringLiteral("F) Origini e destinazioni"), n + 2, 4, 10,
-        {QStringLiteral("n."), QStringLiteral("nome dell'area"),
-         model.kind == 2 ? QStringLiteral("stima origini") : QStringLiteral("origini"),
-         model.kind == 3 ? QStringLiteral("stima destinazioni") : QStringLiteral("destinazioni")});
+    startTable(writer, QStringLiteral("F) Origini e destinazioni"), n + 2, 4, 10,
+               {QStringLiteral("n."), QStringLiteral("nome dell'area"),
+                areaHeadings(model.modelKind()).origins,
+                areaHeadings(model.modelKind()).destinations});
     for (int i = 1; i <= n; ++i) {
         const auto at = static_cast<size_t>(i);
         writer.SetCell(i + 1, 1, numberText(i));
@@ -215,13 +214,8 @@ ReportMessage reportBlockerMessage(ReportBlocker blocker, const ProjectState& st
 
 AreaTotalTexts areaTotalTexts(const ProjectState& state)
 {
-    double origins = 0;
-    double destinations = 0;
-    for (int i = 1; i <= kMaxAreas; ++i) {
-        origins += leadingNumber(state.areas.origin[static_cast<size_t>(i)]);
-        destinations += leadingNumber(state.areas.destination[static_cast<size_t>(i)]);
-    }
-    return {regionalText(origins), regionalText(destinations)};
+    const AreaTotals totals = areaTotals(state.areas);
+    return {regionalText(totals.origins), regionalText(totals.destinations)};
 }
 
 QString regionalText(double value)

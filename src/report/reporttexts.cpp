@@ -4,6 +4,8 @@
 
 #include "reporttexts.h"
 
+#include <modelkind.h>
+
 namespace urbaflux {
 
 QString reportTextA()
@@ -68,10 +70,10 @@ QString reportTextB3()
 
 QString reportTextB(int kind)
 {
-    switch (kind) {
-    case 2:
+    switch (static_cast<ModelKind>(kind)) {
+    case ModelKind::DestinationConstrained:
         return reportTextB2();
-    case 3:
+    case ModelKind::OriginConstrained:
         return reportTextB3();
     default:
         return reportTextB1();

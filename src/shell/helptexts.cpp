@@ -1,5 +1,7 @@
 #include "helptexts.h"
 
+#include <modelkind.h>
+
 #include <QFile>
 #include <QStringList>
 
@@ -115,12 +117,12 @@ QString helpPageText(WindowId id)
 
 WindowId modelHelpPage(int kind)
 {
-    switch (kind) {
-    case 1:
+    switch (static_cast<ModelKind>(kind)) {
+    case ModelKind::OriginAndDestinationConstrained:
         return WindowId::GuidaVincolate;
-    case 2:
+    case ModelKind::DestinationConstrained:
         return WindowId::GuidaDestinazione;
-    case 3:
+    case ModelKind::OriginConstrained:
         return WindowId::GuidaOrigine;
     default:
         return WindowId::Sommario;

@@ -33,7 +33,9 @@ struct ToolbarPosition
 {
     ToolbarCommand command = ToolbarCommand::Separator;
     QString tip;
-    WindowId window = WindowId::Menu; // the window a ShowWindow position shows
+    // A ShowWindow position shows the working window of this place in the sequence (1 to 5);
+    // its tip is the window's own, from the window registry.
+    int windowPlace = 0;
 };
 
 inline constexpr int kToolbarPositions = 22;

@@ -3,6 +3,7 @@
 #include "clsresize.h"
 #include "projectstate.h"
 #include "prompts.h"
+#include "statenotifier.h"
 #include "toolbaricons.h"
 #include "windowmanager.h"
 
@@ -78,7 +79,7 @@ struct WindowFrame::Private
     QMenu* helpMenu = nullptr;
     QAction* helpLink = nullptr;
     std::array<QAction*, kToolbarPositions + 1> toolbar{};
-    std::array<QAction*, 5> windowItems{};
+    QList<std::pair<WindowId, QAction*>> windowItems;
     std::array<QPushButton*, 5> buttons{};
     QColor background;
     clsResize resizer;
@@ -152,19 +153,16 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
     connect(exit, &QAction::triggered, this, [this] { windows().confirmExit(); });
 
     d->windowsMenu = bar->addMenu(QStringLiteral("Fines&tre"));
-    static const char* const itemNames[] = {"mnuScelta", "mnuOrigini", "mnuDistanze", "mnuGrafici",
-                                            "mnuFrontespizio"};
-    const QString itemCaptions[] = {QStringLiteral("Scelta del modello"),
-                                    QStringLiteral("Origini e destinazioni"),
-                                    QStringLiteral("Distanze e interazioni"),
-                                    QStringLiteral("Grafici"), QStringLiteral("Frontespizio")};
-    for (int i = 0; i < 5; ++i) {
-        if (i == 3 || i == 4)
+    const WindowRegistry& registry = context.windows.registry();
+    for (size_t i = 0; i < registry.size(); ++i) {
+        const WindowEntry& entry = registry[i];
+        if (entry.separatorBefore)
             d->windowsMenu->addSeparator();
-        const auto target = static_cast<WindowId>(i);
-        QAction* item = d->windowsMenu->addAction(itemCaptions[i]);
-        item->setObjectName(QString::fromLatin1(itemNames[i]));
-        item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + i)));
+        const WindowId target = entry.id;
+        QAction* item = d->windowsMenu->addAction(entry.menuCaption);
+        item->setObjectName(QString::fromLatin1(entry.menuObjectName));
+        // Ctrl+A for the first window, Ctrl+B for the second, and so on.
+        item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + int(i))));
         item->setShortcutContext(Qt::WindowShortcut);
         if (target == facts.id) {
             item->setCheckable(true);
@@ -173,7 +171,7 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         }
         connect(item, &QAction::triggered, this,
                 [this, target] { switchTo(target, windowsMenuRunsTotals(target)); });
-        d->windowItems[static_cast<size_t>(i)] = item;
+        d->windowItems.append({target, item});
     }
     d->windowsMenu->addSeparator();
     addItem(d->windowsMenu, facts.colourCaption, "mnuColore", &WindowFrame::chooseBackgroundColour);
@@ -191,7 +189,9 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
     // pushed it with blanks.
     auto* corner = new QMenuBar(bar);
     corner->setObjectName(QStringLiteral("helpLinkBar"));
-    d->helpLink = corner->addAction(facts.helpLinkCaption);
+    // "Fi&nestra n.X di N": the window's place and the number of windows, from the registry.
+    d->helpLink = corner->addAction(facts.helpLinkCaption.arg(placeInSequence(registry, facts.id))
+                                        .arg(static_cast<int>(registry.size())));
     d->helpLink->setObjectName(QStringLiteral("mnuFinestra"));
     connect(d->helpLink, &QAction::triggered, this, [this] { helpLink(); });
     bar->setCornerWidget(corner, Qt::TopRightCorner);
@@ -209,11 +209,18 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
             toolbar->addSeparator();
             continue;
         }
-        const QString tip = design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
+        QString tip = design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
+        bool available = design.command != ToolbarCommand::Blank;
+        if (design.command == ToolbarCommand::ShowWindow) {
+            const bool listed = design.windowPlace <= static_cast<int>(registry.size());
+            tip = listed ? registry[static_cast<size_t>(design.windowPlace - 1)].toolbarTip
+                         : QString();
+            available = listed;
+        }
         QAction* action = toolbar->addAction(toolbarIcon(position), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(position));
         action->setToolTip(tip);
-        action->setEnabled(design.command != ToolbarCommand::Blank);
+        action->setEnabled(available);
         connect(action, &QAction::triggered, this, [this, position] { runToolbar(position); });
         d->toolbar[static_cast<size_t>(position)] = action;
     }
@@ -302,6 +309,26 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
     setBackgroundColour(facts.designColour);
     refreshCaption();
     d->resizer.SetSourceForm(d->body);
+
+    if (StateNotifier* notifier = context.state.notifier) {
+        connect(notifier, &StateNotifier::inputsChanged, this, [this] {
+            refreshCaption();
+            dataChanged(m_ownChange);
+        });
+    }
+}
+
+void WindowFrame::markChanged()
+{
+    m_ownChange = true;
+    markInputsChanged(state());
+    m_ownChange = false;
+    // A state nobody announces (a benchmark's, a test's of one window) still keeps the window
+    // that wrote it current.
+    if (!state().notifier) {
+        refreshCaption();
+        dataChanged(true);
+    }
 }
 
 WindowFrame::~WindowFrame()
@@ -360,8 +387,11 @@ QAction* WindowFrame::toolbarAction(int position) const
 
 QAction* WindowFrame::windowMenuAction(WindowId target) const
 {
-    const int number = sequenceNumber(target);
-    return number > 0 ? d->windowItems[static_cast<size_t>(number - 1)] : nullptr;
+    for (const auto& [id, item] : d->windowItems) {
+        if (id == target)
+            return item;
+    }
+    return nullptr;
 }
 
 QAction* WindowFrame::helpLinkAction() const
@@ -557,7 +587,7 @@ void WindowFrame::runToolbar(int position)
             stampa_Click();
         break;
     case ToolbarCommand::ShowWindow:
-        windows().showWindow(design.window);
+        windows().showWindow(windows().registry()[static_cast<size_t>(design.windowPlace - 1)].id);
         break;
     case ToolbarCommand::Colour:
         chooseBackgroundColour();

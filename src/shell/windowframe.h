@@ -15,6 +15,7 @@
 // The close box unloads the window through the manager; Ctrl+A to Ctrl+E win over text boxes.
 
 #include "appcontext.h"
+#include "titlepage.h"
 #include "windowid.h"
 #include "windowmanager.h"
 
@@ -59,8 +60,9 @@ struct WindowFacts
     QString modelCaption;
     QColor designColour;
     QStringList contextHelp; // "&AIUTO", joined by carriage returns
-    // "Fi&nestra n.X di 5": its caption and the page it opens, either one page or one per model
-    // kind 1 to 3 (nothing while no model is chosen).
+    // "Fi&nestra n.%1 di %2": its caption, which the frame completes with the window's place
+    // in the sequence and the number of working windows (the registry's), and the page it
+    // opens, either one page or one per model kind 1 to 3 (nothing while no model is chosen).
     QString helpLinkCaption;
     QList<WindowId> helpPages;
     // The buttons of the row; a window with " A&vanti" checks its data (toolbar 20) by running
@@ -148,8 +150,8 @@ public:
 
     clsResize& resizer() const;
 
-    // Called by the window manager after applyDefaults; the distances window's unit label
-    // follows the unit here.
+    // Called by the window manager after applyDefaults, for every loaded window, before the
+    // change is announced: the model-choice window puts back what its boxes show.
     virtual void defaultsApplied() {}
 
     // Places the window one eighth in and gives it its outer size of 9600 x 6825 twips; then
@@ -176,13 +178,30 @@ public:
     virtual void clearData() {}    // toolbar 21
     virtual void helpLink();       // the "Fi&nestra n.X di 5" entry
     virtual QStringList contextHelpLines() const { return m_facts.contextHelp; } // "&AIUTO"
-    // The whole elaboration was replaced behind the window's back (a complete archive was
-    // read): the window shows the state again.
-    virtual void stateReplaced() {}
+    // A complete archive brought the texts of a title page: the title-page window shows them.
+    virtual void titlePageRead(const TitlePage& page) { Q_UNUSED(page) }
+    // The previous window's " A&vanti" is about to show this one: the charts window draws its
+    // bar chart of the largest interactions first.
+    virtual void enteredByAvanti() {}
+    // The chart shown, written to the picture file the report and the chart printout share;
+    // false with the reason when the window has no chart or the file cannot be written.
+    virtual bool writeChartPicture(QString* error)
+    {
+        Q_UNUSED(error)
+        return false;
+    }
 
 protected:
     // The window's own load step (fields, defaults, hint); runs after the frame is built.
     virtual void onLoad() {}
+
+    // After the window wrote the data (typing, paste, an archive read through a function that
+    // does not announce it): one announcement for the whole action, which this window too
+    // receives in dataChanged with own set.
+    void markChanged();
+    // The data changed, by this window (own) or by anything else: a window that shows the
+    // state brings what it shows up to date. The caption follows the model before this runs.
+    virtual void dataChanged(bool own) { Q_UNUSED(own) }
 
     // The close box unloads this window only; the others and the project state stay.
     void closeEvent(QCloseEvent* event) override;
@@ -194,6 +213,7 @@ private:
     const WindowFacts m_facts;
     AppContext& m_context;
     int m_checkOnly = 0;
+    bool m_ownChange = false;
     Private* d = nullptr;
 };
 

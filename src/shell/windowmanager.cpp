@@ -32,6 +32,17 @@ void WindowManager::setContext(AppContext* context)
     m_context = context;
 }
 
+void WindowManager::setRegistry(const WindowRegistry* registry)
+{
+    m_registry = registry;
+}
+
+const WindowRegistry& WindowManager::registry() const
+{
+    static const WindowRegistry none;
+    return m_registry ? *m_registry : none;
+}
+
 void WindowManager::setFactory(Factory factory)
 {
     m_factory = std::move(factory);
@@ -49,6 +60,12 @@ QWidget* WindowManager::touch(WindowId id)
     if (!m_context)
         return nullptr;
     QWidget* window = m_factory ? m_factory(id, *m_context) : nullptr;
+    if (!window && !m_factory) {
+        for (const WindowEntry& entry : registry()) {
+            if (entry.id == id && entry.create)
+                window = entry.create(*m_context);
+        }
+    }
     if (!window)
         window = createShellWindow(id, *m_context);
     if (!window)
@@ -128,18 +145,14 @@ void WindowManager::applyDefaults()
 {
     if (!m_context)
         return;
-    if (m_defaultsApplier) {
-        m_defaultsApplier(*m_context);
-        return;
-    }
     urbaflux::applyDefaults(m_context->state);
-    if (auto* distances = existingAs<WindowFrame>(WindowId::Distanze))
-        distances->defaultsApplied();
-}
-
-void WindowManager::setDefaultsApplier(std::function<void(AppContext&)> applier)
-{
-    m_defaultsApplier = std::move(applier);
+    // Each loaded window puts back what is its own (the model-choice boxes win over the
+    // defaults); then one announcement, which every window that shows the state follows.
+    for (WindowId id : loadedWindows()) {
+        if (auto* frame = existingAs<WindowFrame>(id))
+            frame->defaultsApplied();
+    }
+    markInputsChanged(m_context->state);
 }
 
 void WindowManager::endIfNothingShown()

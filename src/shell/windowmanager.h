@@ -6,6 +6,7 @@
 // application wires up, so the shell never includes a window header.
 
 #include "windowid.h"
+#include "windowregistry.h"
 
 #include <QList>
 #include <QObject>
@@ -39,6 +40,11 @@ public:
     ~WindowManager() override;
 
     void setContext(AppContext* context);
+    // The working windows (the application hands the windows module's list): what the frames
+    // read for their menus, toolbar and captions, and how the windows are made.
+    void setRegistry(const WindowRegistry* registry);
+    const WindowRegistry& registry() const;
+    // A factory of the test's own, asked before the registry; null from it: the registry's.
     void setFactory(Factory factory);
 
     // The window, created hidden (with its load step) if it does not exist.
@@ -63,12 +69,10 @@ public:
     // the closing screen.
     void confirmExit();
 
-    // The defaults of the model choice, as the splash window's load step runs them. By default
-    // the core's applyDefaults and then defaultsApplied() of the distances window if it is
-    // loaded; the application installs the windows' own version, which also looks after the
-    // model-choice boxes and the distances window's unit label.
+    // The defaults of the model choice, as the splash, model-choice and area windows' load
+    // steps run them: the core's applyDefaults, defaultsApplied() of every loaded window (the
+    // model-choice window keeps what its boxes show), then one change announcement.
     void applyDefaults();
-    void setDefaultsApplier(std::function<void(AppContext&)> applier);
 
     // The end of the run asked from the splash window: when no other window is in view every
     // window is unloaded and quitRequested() is emitted; otherwise the work goes on, and the end
@@ -87,8 +91,8 @@ Q_SIGNALS:
 
 private:
     AppContext* m_context = nullptr;
+    const WindowRegistry* m_registry = nullptr;
     Factory m_factory;
-    std::function<void(AppContext&)> m_defaultsApplier;
     std::array<QPointer<QWidget>, kWindowCount> m_windows;
     bool m_endWhenNothingShown = false;
 };

@@ -3,12 +3,14 @@
 #include "archivecommands.h"
 #include "areaarchive.h"
 #include "areasprintout.h"
-#include "distanze.h"
 #include "document.h"
 #include "documentsink.h"
+#include "fullreport.h"
+#include "inputvalue.h"
 #include "modelcaptions.h"
 #include "projectstate.h"
 #include "prompts.h"
+#include "spreadsheettext.h"
 #include "windowmanager.h"
 
 #include <numbertext.h>
@@ -23,6 +25,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -38,19 +41,6 @@ void place(QWidget* widget, int left, int top, int width, int height)
 const QString kAreaFilter =
     QStringLiteral("Tutti i file (*.*)|*.*|File Urbaflux-dat- | Urbaflux-dat-*");
 const QString kAreaSaveFilter = QStringLiteral("File Urbaflux-dat- | Urbaflux-dat-*");
-
-// A displayed total: the shortest decimal text of the sum kept to 15 significant digits, as
-// the program writes numbers elsewhere (plain decimals, the exponent form only for magnitudes
-// below 1E-5 or from 1E15), with the user's decimal separator and no grouping.
-QString totalText(double sum)
-{
-    QString text = displayedText(sum);
-    const QLocale locale;
-    text.replace(QLatin1Char('.'), locale.decimalPoint());
-    if (text.startsWith(QLatin1Char('-')))
-        text.replace(0, 1, locale.negativeSign());
-    return text;
-}
 
 // Grid geometry, twips.
 constexpr int kGridTop = 300;
@@ -84,7 +74,7 @@ WindowFacts DatiAree::facts()
         QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
         QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
     };
-    f.helpLinkCaption = QStringLiteral("Fi&nestra n.2 di 5");
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.%1 di %2");
     f.helpPages = {WindowId::GuidaVincolate, WindowId::GuidaDestinazione, WindowId::GuidaOrigine};
     f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
                  FrameButton::Avanti, FrameButton::CmdEsci};
@@ -211,8 +201,7 @@ void DatiAree::onLoad()
     applyDefaults(context());
     // The frame gives a window created after the model choice the model's caption; the
     // headings and the explanation follow it.
-    if (!state().model.kindLabel.isEmpty())
-        showModelInAreaWindow(*this, state().model.kindLabel);
+    dataChanged(true);
     // A window loaded again (after its close box or the exit sequence) finds the areas still
     // in the state: the rows show them instead of empty boxes over a count that says otherwise.
     const AreaTable& areas = state().areas;
@@ -227,6 +216,7 @@ void DatiAree::onLoad()
     refreshAreaHint();
     // The first thing to type is the name of the first area.
     m_nome[1]->setFocus(Qt::OtherFocusReason);
+    m_loaded = true;
     captureLayout();
 }
 
@@ -235,25 +225,55 @@ int DatiAree::areaOfRow(int row) const
     return m_scroll->value() + row - 1;
 }
 
+void DatiAree::store(QString& field, const QString& text)
+{
+    if (field == text && !field.isNull())
+        return;
+    field = text;
+    // Rows filled from the state store what the state holds; a text they change on the way (a
+    // destination emptied with its name) is announced once the rows are filled.
+    if (m_showing)
+        m_changedWhileShowing = true;
+    else
+        markChanged();
+}
+
 void DatiAree::nomeChanged(int row, const QString& text)
 {
-    state().areas.name[static_cast<size_t>(areaOfRow(row))] = text;
-    if (text.isEmpty())
-        m_destinazione[static_cast<size_t>(row)]->clear();
+    const auto area = static_cast<size_t>(areaOfRow(row));
+    if (text.isEmpty() && !m_destinazione[static_cast<size_t>(row)]->text().isEmpty()) {
+        // The destination goes with the name: one announcement for both.
+        state().areas.name[area] = text;
+        {
+            const QScopedValueRollback<bool> showing(m_showing, true);
+            m_destinazione[static_cast<size_t>(row)]->clear();
+        }
+        if (!m_showing)
+            markChanged();
+        else
+            m_changedWhileShowing = true;
+    } else {
+        store(state().areas.name[area], text);
+    }
     refreshAreaHint();
 }
 
 void DatiAree::origineChanged(int row, const QString& text)
 {
-    state().areas.origin[static_cast<size_t>(areaOfRow(row))] = text;
+    store(state().areas.origin[static_cast<size_t>(areaOfRow(row))], text);
     refreshAreaTotals();
     refreshAreaHint();
 }
 
 void DatiAree::destinazioneChanged(int row, const QString& text)
 {
+    // The count follows the filled destinations before anyone hears of the change.
     state().areas.destination[static_cast<size_t>(areaOfRow(row))] = text;
     recountAreas();
+    if (m_showing)
+        m_changedWhileShowing = true;
+    else
+        markChanged();
     refreshAreaTotals();
     refreshAreaHint();
 }
@@ -271,20 +291,26 @@ void DatiAree::recountAreas()
 
 void DatiAree::refreshAreaTotals()
 {
-    const AreaTable& areas = state().areas;
-    double origins = 0.0;
-    double destinations = 0.0;
-    for (int a = 1; a <= kMaxAreas; ++a) {
-        origins += leadingNumber(areas.origin[static_cast<size_t>(a)]);
-        destinations += leadingNumber(areas.destination[static_cast<size_t>(a)]);
-    }
-    m_totorig->setText(totalText(origins));
-    m_totdest->setText(totalText(destinations));
+    const AreaTotalTexts totals = areaTotalTexts(state());
+    m_totorig->setText(totals.origins);
+    m_totdest->setText(totals.destinations);
 }
 
 void DatiAree::refreshAreaHint()
 {
     const int count = state().areas.count;
+    // A value the calculation could not take is named before anything else is asked for.
+    if (const AreaValueIssue issue = firstAreaValueIssue(state().areas, count); issue.area > 0) {
+        const QString value = (issue.destination ? QStringLiteral("il valore della destinazione")
+                                                 : QStringLiteral("il valore dell'origine")) +
+                              QStringLiteral(" dell'area n.") + numberText(issue.area);
+        if (issue.problem == ValueProblem::Empty)
+            setPasso(QStringLiteral("digitare ") + value);
+        else
+            setPasso(QStringLiteral("correggere ") + value + QStringLiteral(": ") +
+                     valueProblemText(issue.problem));
+        return;
+    }
     if (count == 0)
         setPasso(QStringLiteral(
             "iniziare a digitare il nome della prima area, i valori di origine e destinazione"));
@@ -301,6 +327,8 @@ void DatiAree::showAreaRows()
     // The shared top row is written for whoever reads it, but this window's rows follow only
     // its own scroll bar: the distances window moves gridTopRow to a pair number.
     state().run.gridTopRow = m_scroll->value();
+    m_changedWhileShowing = false;
+    const QScopedValueRollback<bool> showing(m_showing, true);
     for (int r = 1; r <= kRows; ++r) {
         const auto at = static_cast<size_t>(r);
         const auto a = static_cast<size_t>(areaOfRow(r));
@@ -315,6 +343,39 @@ void DatiAree::showAreaRows()
     recountAreas();
     refreshAreaTotals();
     refreshAreaHint();
+    m_showing = false;
+    if (m_changedWhileShowing) {
+        m_changedWhileShowing = false;
+        markChanged();
+    }
+}
+
+void DatiAree::dataChanged(bool own)
+{
+    const ModelChoice& model = state().model;
+    if (isModelKindCode(model.kind) && model.kind != m_shownKind) {
+        m_shownKind = model.kind;
+        const AreaHeadings headings = areaHeadings(model.modelKind());
+        setColumnHeadings(headings.origins, headings.destinations);
+        setExplanation(modelExplanation(model.kind));
+    }
+    if (own || m_showing || !m_loaded)
+        return;
+    // Another window read areas from a file: the rows show them, now or when this window comes
+    // into view.
+    if (isVisible())
+        showAreaRows();
+    else
+        m_rowsStale = true;
+}
+
+void DatiAree::showEvent(QShowEvent* event)
+{
+    WindowFrame::showEvent(event);
+    if (m_rowsStale) {
+        m_rowsStale = false;
+        showAreaRows();
+    }
 }
 
 void DatiAree::setColumnHeadings(const QString& origins, const QString& destinations)
@@ -384,8 +445,15 @@ void DatiAree::avanti_Click()
             return;
         }
     }
+    // Every value by the rule the calculation reads it with: commas first, as the regional
+    // habit they are, then whatever else is not a number the calculation can take.
+    auto problemOf = [](const QString& text) {
+        ValueProblem problem = ValueProblem::None;
+        readInputValue(text, &problem);
+        return problem;
+    };
     for (int i = 1; i <= count; ++i) {
-        if (areas.origin[static_cast<size_t>(i)].contains(QLatin1Char(','))) {
+        if (problemOf(areas.origin[static_cast<size_t>(i)]) == ValueProblem::DecimalComma) {
             fail(MessageIcon::Exclamation,
                  areaText(QStringLiteral("Sostituire la virgola con il punto nel valore "
                                          "dell'origine dell'area n."),
@@ -394,7 +462,7 @@ void DatiAree::avanti_Click()
         }
     }
     for (int i = 1; i <= count; ++i) {
-        if (areas.destination[static_cast<size_t>(i)].contains(QLatin1Char(','))) {
+        if (problemOf(areas.destination[static_cast<size_t>(i)]) == ValueProblem::DecimalComma) {
             fail(MessageIcon::Exclamation,
                  areaText(QStringLiteral("Sostituire la virgola con il punto nel valore della "
                                          "destinazione dell'area n."),
@@ -402,23 +470,17 @@ void DatiAree::avanti_Click()
             return;
         }
     }
-    for (int i = 1; i <= count; ++i) {
-        const auto at = static_cast<size_t>(i);
-        if (leadingNumber(areas.origin[at]) < 0) {
-            fail(MessageIcon::Exclamation,
-                 areaText(QStringLiteral("Inserire un numero valido per l'origine dell'area n."),
-                          i));
-            return;
-        }
-        if (leadingNumber(areas.destination[at]) < 0) {
-            fail(MessageIcon::Exclamation,
-                 areaText(
-                     QStringLiteral("Inserire un numero valido per la destinazione dell'area n."),
-                     i));
-            return;
-        }
+    if (const AreaValueIssue issue = firstAreaValueIssue(areas, count); issue.area > 0) {
+        fail(MessageIcon::Exclamation,
+             areaText(issue.destination
+                          ? QStringLiteral("Inserire un numero valido per la destinazione "
+                                           "dell'area n.")
+                          : QStringLiteral("Inserire un numero valido per l'origine dell'area n."),
+                      issue.area));
+        return;
     }
-    if (state().model.kind == 1 && m_totorig->text() != m_totdest->text()) {
+    if (state().model.modelKind() == ModelKind::OriginAndDestinationConstrained &&
+        m_totorig->text() != m_totdest->text()) {
         fail(MessageIcon::Critical,
              QStringLiteral("Impossibile proseguire: con il modello scelto (a 'origine e "
                             "destinazione vincolate') il totale delle origini deve coincidere "
@@ -435,15 +497,13 @@ void DatiAree::avanti_Click()
     }
 
     urbaflux::buildPairList(state());
-    if (!state().distances.distance[1].isEmpty()) {
-        if (auto* distances = windows().touchAs<Distanze>(WindowId::Distanze))
-            distances->refreshGrid();
-    }
+    markChanged();
     windows().showWindow(WindowId::Distanze);
 }
 
 void DatiAree::clearData()
 {
+    const QScopedValueRollback<bool> showing(m_showing, true);
     for (int r = 1; r <= kRows; ++r) {
         const auto at = static_cast<size_t>(r);
         m_nome[at]->clear();
@@ -458,6 +518,7 @@ void DatiAree::clearData()
         areas.destination[at] = QString();
     }
     areas.count = 0;
+    markChanged();
     // The rows' change handling saw the areas out of view still filled.
     refreshAreaTotals();
     refreshAreaHint();
@@ -539,18 +600,13 @@ bool DatiAree::eventFilter(QObject* watched, QEvent* event)
 
 void DatiAree::pasteInto(int row, int column)
 {
-    QString text = QGuiApplication::clipboard()->text();
-    // A single cell copied from a spreadsheet ends with a line break of its own.
-    QString single = text;
-    if (single.endsWith(QLatin1Char('\n')))
-        single.chop(1);
-    if (single.endsWith(QLatin1Char('\r')))
-        single.chop(1);
+    const QString text = QGuiApplication::clipboard()->text();
     const auto at = static_cast<size_t>(row);
     QLineEdit* box = column == 0 ? m_nome[at] : column == 1 ? m_origine[at] : m_destinazione[at];
-    if (!single.contains(QLatin1Char('\n')) && !single.contains(QLatin1Char('\r')) &&
-        !single.contains(QLatin1Char('\t'))) {
-        box->insert(single);
+    if (!isSpreadsheetBlock(text)) {
+        // A single cell copied from a spreadsheet ends with a line break of its own.
+        const QList<QStringList> rows = spreadsheetRows(text);
+        box->insert(rows.isEmpty() ? QString() : rows.first().first());
         return;
     }
     pasteRows(row, column, text);
@@ -558,12 +614,7 @@ void DatiAree::pasteInto(int row, int column)
 
 bool DatiAree::pasteRows(int row, int column, const QString& text)
 {
-    QString data = text;
-    data.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    data.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList lines = data.split(QLatin1Char('\n'));
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
+    const QList<QStringList> lines = spreadsheetRows(text);
     if (lines.isEmpty() || column < 0 || column > 2 || row < 1 || row > kRows)
         return false;
 
@@ -582,7 +633,7 @@ bool DatiAree::pasteRows(int row, int column, const QString& text)
 
     AreaTable& areas = state().areas;
     for (int n = 0; n < lines.size(); ++n) {
-        const QStringList cells = lines[n].split(QLatin1Char('\t'));
+        const QStringList& cells = lines[n];
         const auto a = static_cast<size_t>(first + n);
         for (int c = column; c <= 2 && c - column < cells.size(); ++c) {
             const QString& value = cells[c - column];
@@ -605,6 +656,7 @@ bool DatiAree::pasteRows(int row, int column, const QString& text)
         }
     }
     recountAreas();
+    markChanged();
     refreshAreaTotals();
     refreshAreaHint();
     return true;

@@ -36,7 +36,6 @@ public:
     // The rows from AreaTable, starting at the scroll bar's position; the rows' change
     // handling then recounts the areas and refreshes the totals and the hint.
     void showAreaRows();
-    void stateReplaced() override { showAreaRows(); }
     void recountAreas();
     void refreshAreaTotals();
     void refreshAreaHint();
@@ -65,12 +64,17 @@ public:
 
 protected:
     void onLoad() override;
+    // Headings follow the model; rows follow areas read by another window.
+    void dataChanged(bool own) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Shows a column heading whole, in a smaller size when it exceeds its column.
     void fitHeading(QLabel* heading, const QString& text);
     void buildControls();
+    // Stores a typed text and announces the change, unless the rows are being filled.
+    void store(QString& field, const QString& text);
     void nomeChanged(int row, const QString& text);
     void origineChanged(int row, const QString& text);
     void destinazioneChanged(int row, const QString& text);
@@ -90,6 +94,12 @@ private:
     QLabel* m_totdest = nullptr;
     QPlainTextEdit* m_spiega = nullptr;
     QString m_explanation;
+
+    bool m_showing = false;             // the rows are being filled from the state
+    bool m_changedWhileShowing = false; // and that changed a text of the state
+    bool m_rowsStale = false;           // areas changed elsewhere while out of view
+    int m_shownKind = 0;                // the model the headings follow
+    bool m_loaded = false;
 
     QString m_currentFile;
     QString m_dialogFileName;

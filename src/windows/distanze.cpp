@@ -5,9 +5,9 @@
 #include "distancesprintout.h"
 #include "document.h"
 #include "documentsink.h"
-#include "grafici.h"
 #include "modelcaptions.h"
 #include "prompts.h"
+#include "spreadsheettext.h"
 #include "windowmanager.h"
 
 #include <numbertext.h>
@@ -91,27 +91,6 @@ bool setTextIfDifferent(QLineEdit* box, const QString& text)
     return true;
 }
 
-// The doubly constrained iteration either reaches its bound or, when the totals of origins and
-// destinations differ by more than rounding, lets its factors grow pass after pass until a sum
-// no longer fits its precision. Both mean that the iteration did not converge; told as such.
-std::optional<CalculationOutcome> divergence(const CalculationOutcome& outcome, int kind)
-{
-    using Status = CalculationOutcome::Status;
-    using Subject = CalculationOutcome::Subject;
-    if (outcome.status == Status::NotConverged)
-        return outcome;
-    if (outcome.status == Status::Stopped &&
-        kind == int(ModelKind::OriginAndDestinationConstrained) &&
-        outcome.reason == CalculationOutcome::Reason::Overflow &&
-        (outcome.subject == Subject::OriginSum || outcome.subject == Subject::DestinationSum) &&
-        outcome.passes > 1) {
-        CalculationOutcome told = outcome;
-        told.status = Status::NotConverged;
-        return told;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 WindowFacts Distanze::facts()
@@ -129,7 +108,7 @@ WindowFacts Distanze::facts()
         QStringLiteral("- effettuare il controllo dedi dati immessi cliccando sul tasto ABC;"),
         QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
     };
-    f.helpLinkCaption = QStringLiteral("Fi&nestra n.3 di 5");
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.%1 di %2");
     f.helpPages = {WindowId::GuidaDistanze};
     f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
                  FrameButton::Avanti, FrameButton::CmdEsci};
@@ -267,7 +246,6 @@ void Distanze::onLoad()
     refreshCaption();
     m_loaded = true;
     refreshGrid();
-    updateDistanceHint();
     // The first thing to type is the first distance.
     m_rows[0].distanza->setFocus(Qt::OtherFocusReason);
     captureLayout();
@@ -276,13 +254,25 @@ void Distanze::onLoad()
 void Distanze::showEvent(QShowEvent* event)
 {
     WindowFrame::showEvent(event);
-    // Other windows may have rebuilt the pairs or opened an archive meanwhile, or mended the
-    // area value that stopped the last calculation here.
-    if (m_loaded) {
+    // Changes made while the window was out of view are shown as it comes back.
+    if (m_loaded)
         refreshGrid();
+}
+
+void Distanze::dataChanged(bool own)
+{
+    if (!m_loaded)
+        return;
+    setUnitCaption(state().model.unit);
+    if (own) {
         refreshResults();
         updateDistanceHint();
+        return;
     }
+    // Out of view the window waits for its show event: typing in another window does not run
+    // the calculation for a grid nobody sees.
+    if (isVisible())
+        refreshGrid();
 }
 
 void Distanze::setUnitCaption(const QString& unit)
@@ -349,43 +339,19 @@ void Distanze::fillInteractions()
 void Distanze::refreshGrid()
 {
     state().run.gridTopRow = m_vscroll->value();
-    // A box that comes to show a new text counts as an edit of that box; the values it shows
-    // are already stored, so one calculation over all of them gives what an edit of each would.
-    if (fillRows()) {
-        recalculate();
-        updateDistanceHint();
-    }
-}
-
-void Distanze::recalculate()
-{
-    recordOutcome(calculateInteractions(state(), m_cache.get()));
-}
-
-void Distanze::recordOutcome(const CalculationOutcome& outcome)
-{
-    m_lastOutcome = outcome;
-    m_outcomeInputs = state().interactions.calculatedInputs;
-    if (outcome.completed())
-        fillInteractions();
-    showResultsStanding();
+    fillRows();
+    refreshResults();
+    updateDistanceHint();
 }
 
 void Distanze::refreshResults()
 {
-    if (const auto outcome = ensureCurrentResults(state(), m_cache.get())) {
-        recordOutcome(*outcome);
-        return;
-    }
+    ensureCurrentResults(state(), m_cache.get());
     const InteractionTable& results = state().interactions;
-    if (results.calculated && (!m_lastOutcome || m_outcomeInputs != results.calculatedInputs)) {
-        // Another reader of the results ran the calculation on these data. A stopped run
-        // commits nothing, so running it again here only finds out why it stopped.
+    if (results.calculated) {
+        m_lastOutcome = results.lastOutcome;
         if (results.lastRunCompleted)
-            recordOutcome(CalculationOutcome{});
-        else
-            recalculate();
-        return;
+            fillInteractions();
     }
     showResultsStanding();
 }
@@ -409,8 +375,9 @@ void Distanze::distanceEdited(int row, const QString& text)
     if (m_filling)
         return;
     state().distances.distance[static_cast<size_t>(rowPair(row))] = text;
-    recalculate();
-    updateDistanceHint();
+    // One pair changed: the calculation redoes only what it feeds.
+    notePairEdit(state(), rowPair(row));
+    markChanged(); // the calculation and the hint follow in dataChanged
 }
 
 void Distanze::weightEdited(int row, const QString& text)
@@ -418,8 +385,8 @@ void Distanze::weightEdited(int row, const QString& text)
     if (m_filling)
         return;
     state().distances.weight[static_cast<size_t>(rowPair(row))] = FieldValue::fromText(text);
-    recalculate();
-    updateDistanceHint();
+    notePairEdit(state(), rowPair(row));
+    markChanged();
 }
 
 void Distanze::stopArrowRepeat(QScrollBar* arrows)
@@ -444,7 +411,6 @@ void Distanze::arrowsMoved(int row, int position)
                              st.distances.pairNames[static_cast<size_t>(rowPair(row))] +
                              QStringLiteral(" verrà considerata alla metà della sua misura."));
     }
-    recalculate();
 }
 
 int Distanze::firstEmptyDistancePair() const
@@ -470,40 +436,9 @@ void Distanze::updateDistanceHint()
         return;
     }
 
-    const int n = qBound(0, st.areas.count, kMaxAreas);
-    int emptyPair = 0;
-    bool emptyDistance = false;
-    for (int k = 1; k <= n * n; ++k) {
-        const auto at = static_cast<size_t>(k);
-        if (st.distances.distance[at].isEmpty() || st.distances.weight[at].isEmpty()) {
-            emptyPair = k;
-            emptyDistance = st.distances.distance[at].isEmpty();
-            break;
-        }
-    }
-
-    // A value the calculation could not take stops it before any later empty field matters;
-    // until it is mended the interactions shown are those of an earlier run.
-    const bool stopped = m_lastOutcome && !m_lastOutcome->completed();
-    const bool stoppedEarlier =
-        stopped && m_lastOutcome->status == CalculationOutcome::Status::Stopped &&
-        m_lastOutcome->pair > 0 && m_lastOutcome->reason != CalculationOutcome::Reason::Empty &&
-        (emptyPair == 0 || m_lastOutcome->pair < emptyPair);
-    if (emptyPair > 0 && !stoppedEarlier) {
-        if (emptyDistance)
-            setPasso(QStringLiteral("digitare il valore della distanza n.") +
-                     numberText(emptyPair));
-        else
-            setPasso(QStringLiteral("scegliere il valore del peso in percentuale per il numero "
-                                    "d'ordine n.") +
-                     numberText(emptyPair));
-        return;
-    }
-    if (stopped) {
-        if (const auto divergent = divergence(*m_lastOutcome, st.model.kind))
-            setPasso(describeOutcome(*divergent));
-        else
-            setPasso(QStringLiteral("correggere i dati: ") + describeOutcome(*m_lastOutcome));
+    const ResultsGap gap = resultsGap(st);
+    if (!gap.none()) {
+        setPasso(describeResultsGap(gap));
         return;
     }
     setPasso(QStringLiteral("i dati sono formalmente corretti: archiviarli, stamparli o andare "
@@ -516,32 +451,34 @@ QString Distanze::resultsSummary() const
     QStringList lines;
     lines << QStringLiteral("Modello a ") + st.model.kindLabel;
     lines << QString(51, QLatin1Char('*'));
-    switch (st.model.kind) {
-    case 1:
+    switch (st.model.modelKind()) {
+    case ModelKind::OriginAndDestinationConstrained:
         lines << QStringLiteral("- totale origini=totale destinazioni......= ") +
                      numberText(st.areas.totalOrigins);
         break;
-    case 2:
+    case ModelKind::DestinationConstrained:
         lines << QStringLiteral("- totale destinazione.....................= ") +
                      numberText(st.areas.totalDestinations);
         break;
-    case 3:
+    case ModelKind::OriginConstrained:
         lines << QStringLiteral("- totale origine..........................= ") +
                      numberText(st.areas.totalOrigins);
         break;
+    case ModelKind::NoModel:
     default:
         lines << QString();
         break;
     }
     const double total = st.interactions.totalInteractions;
     lines << QStringLiteral("- totale interazioni.....................= ") + numberText(total);
-    const double reference =
-        st.model.kind == 2 ? st.areas.totalDestinations : st.areas.totalOrigins;
+    const double reference = st.model.modelKind() == ModelKind::DestinationConstrained
+                                 ? st.areas.totalDestinations
+                                 : st.areas.totalOrigins;
     lines << QStringLiteral("- arrotondamento nel calcolo....= ") +
                  numberText(std::fabs(total - reference));
     if (m_lastOutcome && !m_lastOutcome->completed()) {
         lines << QString(51, QLatin1Char('*'));
-        if (const auto divergent = divergence(*m_lastOutcome, st.model.kind))
+        if (const auto divergent = asDivergence(*m_lastOutcome, st.model.modelKind()))
             lines << QStringLiteral("ATTENZIONE: i risultati non convergono e sono quelli "
                                     "dell'ultimo calcolo riuscito:")
                   << describeOutcome(*divergent) + QLatin1Char('.');
@@ -571,9 +508,16 @@ void Distanze::avanti_Click()
             QStringLiteral("Impossibile proseguire: non esistono risultati (tornare indietro)."));
         return;
     }
+    // No chart of results that are not those of the data: what is missing is named instead.
+    if (const ResultsGap gap = resultsGap(st); !gap.none()) {
+        prompts().inform(MessageIcon::Critical, st.run.checkTitle,
+                         QStringLiteral("Impossibile proseguire: ") + describeResultsGap(gap) +
+                             QLatin1Char('.'));
+        return;
+    }
     // The charts window draws its bar chart of the largest interactions before it shows.
-    if (auto* charts = windows().touchAs<Grafici>(WindowId::Grafici))
-        charts->cmdbarre_Click();
+    if (auto* charts = windows().touchAs<WindowFrame>(WindowId::Grafici))
+        charts->enteredByAvanti();
     windows().showWindow(WindowId::Grafici);
 }
 
@@ -597,8 +541,7 @@ void Distanze::clearData()
         st.distances.pairNames[at].clear();
         st.distances.distance[at].clear();
     }
-    recalculate();
-    updateDistanceHint();
+    markChanged();
 }
 
 // --- Spreadsheet paste and keyboard movement ---
@@ -606,13 +549,7 @@ void Distanze::clearData()
 bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight)
 {
     ProjectState& st = state();
-    QString body = text;
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList lines = body.split(QLatin1Char('\n'));
-    // A spreadsheet ends its copy with a line break.
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
+    const QList<QStringList> lines = spreadsheetRows(text);
     if (lines.isEmpty())
         return true;
 
@@ -632,7 +569,7 @@ bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight
 
     for (int i = 0; i < lines.size(); ++i) {
         const auto at = static_cast<size_t>(firstPair + i);
-        const QStringList cells = lines[i].split(QLatin1Char('\t'));
+        const QStringList& cells = lines[i];
         if (startAtWeight) {
             st.distances.weight[at] = FieldValue::fromText(cells[0]);
         } else {
@@ -642,16 +579,22 @@ bool Distanze::pastePairs(int firstPair, const QString& text, bool startAtWeight
         }
     }
     fillRows();
-    recalculate();
-    updateDistanceHint();
+    markChanged();
     return true;
 }
 
 bool Distanze::pasteIntoRow(int row, bool weightColumn, const QString& text)
 {
-    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
-        !text.contains(QLatin1Char('\t')))
-        return false; // one value: an ordinary paste into the box
+    if (!isSpreadsheetBlock(text)) {
+        // One value, as the area window takes it: without the line end a spreadsheet puts
+        // after a single cell.
+        const QList<QStringList> rows = spreadsheetRows(text);
+        if (rows.isEmpty())
+            return false;
+        Row& target = m_rows[static_cast<size_t>(row - 1)];
+        (weightColumn ? target.p100 : target.distanza)->insert(rows.first().first());
+        return true;
+    }
     pastePairs(rowPair(row), text, weightColumn);
     return true;
 }
@@ -765,16 +708,14 @@ void Distanze::apri_Click()
     if (!parsed.ok())
         return;
     m_currentFile = m_dialogFileName;
-    applyDistances(*parsed.value, state());
-    // Whatever the rows showed before, the distances read may differ anywhere: recompute.
+    // The grid shows the pairs read from the top, as the announcement of the change finds it.
     if (m_vscroll->value() != 1) {
         const QSignalBlocker blocker(m_vscroll);
         m_vscroll->setValue(1);
     }
     state().run.gridTopRow = 1;
-    fillRows();
-    recalculate();
-    updateDistanceHint();
+    applyDistances(*parsed.value, state());
+    refreshGrid();
 }
 
 void Distanze::saveDistances(const QString& dialogTitle)
@@ -822,6 +763,14 @@ void Distanze::stampa_Click()
     if (first.isEmpty() || leadingNumber(first) == 0.0) {
         prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
                          QStringLiteral("Immettere prima i dati."));
+        return;
+    }
+    // The printout lists the interactions: only those of the data as they stand.
+    if (const ResultsGap gap = currentResultsGap(state(), m_cache.get()); !gap.none()) {
+        refreshGrid();
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Impossibile stampare: ") + describeResultsGap(gap) +
+                             QLatin1Char('.'));
         return;
     }
     setPasso(QStringLiteral("sto caricando WORD"));

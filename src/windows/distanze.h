@@ -7,9 +7,9 @@
 // Every row remembers the pair its `num` label shows and every edit of the row goes to that
 // pair, whatever the shared gridTopRow holds meanwhile. Each change of a distance or a weight
 // runs the calculation once, with one cache kept for the life of the window so that a keystroke
-// recomputes only the decay factor of the pair that changed; a complete run redraws the rows.
-// Refilling the rows never runs the calculation once per box: it fills them with the change
-// handling suppressed and runs the calculation once at the end if a box showed a new text.
+// recomputes only the decay factor of the pair that changed. Edits only write the state and
+// announce the change; the window, like every other, follows the announcement, so that a change
+// made elsewhere (a model, an alpha, an area) leaves no result or hint of the old data here.
 
 #include "calculation.h"
 #include "windowframe.h"
@@ -45,9 +45,9 @@ public:
     // The unit label follows the unit the defaults put back.
     void defaultsApplied() override;
 
-    // Fills the 15 rows from the pairs, starting at the scroll bar's position.
+    // Fills the 15 rows from the pairs, starting at the scroll bar's position, with the results
+    // of the data as they stand and the hint.
     void refreshGrid();
-    void stateReplaced() override { refreshGrid(); }
     // Sets the step hint to what the user should do next.
     void updateDistanceHint();
 
@@ -57,7 +57,7 @@ public:
     // Moves the grid so that row 1 shows pair `pair` (clamped to 1 to 32,386).
     void scrollToPair(int pair);
 
-    // How the last calculation started from this window ended; empty before the first one.
+    // How the last calculation this window showed ended; empty before the first one.
     const std::optional<CalculationOutcome>& lastOutcome() const { return m_lastOutcome; }
 
     // The full name of the archive file last chosen in a file dialog of this window.
@@ -82,6 +82,9 @@ public:
 
 protected:
     void onLoad() override;
+    // Every change of the data, typed here or anywhere else, brings the grid, the results and
+    // the hint up to date (at once while the window is in view, else when it is shown).
+    void dataChanged(bool own) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -106,10 +109,8 @@ private:
     // Fills the rows; true when a distance or weight box came to show a different text.
     bool fillRows();
     void fillInteractions();
-    // Runs the calculation; a complete run redraws the rows.
-    void recalculate();
-    void recordOutcome(const CalculationOutcome& outcome);
-    // Runs the calculation first when the data changed since the results were computed.
+    // Runs the calculation first when the data changed since the results were computed, then
+    // shows the interactions (those of the last complete run, greyed, after a stopped one).
     void refreshResults();
     // Greys the interactions while they are those of the last complete calculation.
     void showResultsStanding();
@@ -125,7 +126,6 @@ private:
     QLabel* m_unitLabel = nullptr;
     std::unique_ptr<CalculationCache> m_cache;
     std::optional<CalculationOutcome> m_lastOutcome;
-    quint64 m_outcomeInputs = 0; // the inputs m_lastOutcome was reached on
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-dis-");
     bool m_filling = false;

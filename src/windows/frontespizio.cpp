@@ -1,6 +1,7 @@
 #include "frontespizio.h"
 
 #include "archivecommands.h"
+#include "calculation.h"
 #include "completearchive.h"
 #include "document.h"
 #include "documentsink.h"
@@ -284,6 +285,14 @@ void Frontespizio::saveTitleFileAs()
 
 void Frontespizio::saveCompleteArchive()
 {
+    // The archive holds the results beside the data: only results of the data as they stand.
+    if (const ResultsGap gap = currentResultsGap(state()); !gap.none() && state().areas.count > 0) {
+        prompts().inform(MessageIcon::Critical,
+                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+                         QStringLiteral("Impossibile archiviare tutti i dati: ") +
+                             describeResultsGap(gap) + QLatin1Char('.'));
+        return;
+    }
     // The title-page archive's current name stays: this file is not one.
     saveArchiveFile(*this, QString(),
                     {QStringLiteral("Salva con nome (tutti i dati)"),

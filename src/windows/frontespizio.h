@@ -41,6 +41,7 @@ public:
     // Sets the boxes in archive order (progetto, località, ..., allegati), each change with
     // its hint, as reading an archive does.
     void setTitlePage(TitlePage page);
+    void titlePageRead(const TitlePage& page) override { setTitlePage(page); }
     // The box of a field, 0 to 7 in archive order.
     QLineEdit* box(int field) const;
 

@@ -22,7 +22,7 @@ WindowFacts Frontespizio::facts()
         QStringLiteral("- è possibile archiviare 'tutti i dati' dell'elaborazione cliccando "
                        "su File (Salva con nome...)."),
     };
-    f.helpLinkCaption = QStringLiteral("Fi&nestra n.5 di 5");
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.%1 di %2");
     f.helpPages = {WindowId::GuidaFrontespizio};
     f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
                  FrameButton::CmdEsci};

@@ -1,7 +1,6 @@
 #include "grafici.h"
 
 #include "archivecommands.h"
-#include "distanze.h"
 #include "prompts.h"
 #include "windowmanager.h"
 
@@ -78,11 +77,37 @@ void Grafici::buildControls()
 void Grafici::onLoad()
 {
     refreshCaption();
-    ensureCurrentResults(state());
-    const ChartSlots slots = selectChartSlots(state());
-    m_chart->showSlots(hasChartResults(slots) ? slots : ChartSlots{}, ChartKind::Bars);
-    setPasso(chartHint());
+    m_chart->showSlots(ChartSlots{}, ChartKind::Bars);
+    refreshChart();
     captureLayout();
+}
+
+void Grafici::refreshChart()
+{
+    m_chartStale = false;
+    // The largest interactions of the data as they stand, or none: never those of a last
+    // complete run that the data have since left behind.
+    const ResultsGap gap = currentResultsGap(state());
+    const ChartSlots slots = gap.none() ? selectChartSlots(state()) : ChartSlots{};
+    m_chart->showSlots(hasChartResults(slots) ? slots : ChartSlots{}, currentKind());
+    setPasso(gap.none() || state().areas.count == 0
+                 ? chartHint()
+                 : QStringLiteral("grafico non disponibile: ") + describeResultsGap(gap));
+}
+
+void Grafici::dataChanged(bool own)
+{
+    Q_UNUSED(own)
+    m_chartStale = true;
+    if (isVisible())
+        refreshChart();
+}
+
+void Grafici::showEvent(QShowEvent* event)
+{
+    WindowFrame::showEvent(event);
+    if (m_chartStale)
+        refreshChart();
 }
 
 void Grafici::cmdbarre_Click()
@@ -98,8 +123,16 @@ void Grafici::cmdtorta_Click()
 void Grafici::drawChart(ChartKind kind)
 {
     // Never the largest interactions of other data: a changed model or area runs the
-    // calculation first.
-    ensureCurrentResults(state());
+    // calculation first, and data the calculation cannot take give no chart.
+    m_chartStale = false;
+    const ResultsGap gap = currentResultsGap(state());
+    if (!gap.none() && state().areas.count > 0) {
+        m_chart->showSlots(ChartSlots{}, kind);
+        prompts().inform(MessageIcon::Critical, state().run.checkTitle,
+                         QStringLiteral("Impossibile disegnare il grafico: ") +
+                             describeResultsGap(gap) + QLatin1Char('.'));
+        return;
+    }
     const ChartSlots slots = selectChartSlots(state());
     if (!hasChartResults(slots)) {
         // No share of a total that does not exist: an empty chart, never the last results.
@@ -126,6 +159,8 @@ const ChartSlots& Grafici::chartSlots() const
 
 bool Grafici::writeChartPicture(QString* error)
 {
+    if (m_chartStale)
+        refreshChart();
     return renderChartPicture(chartSlots(), currentKind(), chartPicturePath(), error);
 }
 
@@ -175,6 +210,15 @@ void Grafici::saveChartImageAs()
 
 void Grafici::stampa_Click()
 {
+    if (const ResultsGap gap = currentResultsGap(state()); !gap.none() && state().areas.count > 0) {
+        refreshChart();
+        prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         QStringLiteral("Impossibile stampare: ") + describeResultsGap(gap) +
+                             QLatin1Char('.'));
+        return;
+    }
+    if (m_chartStale)
+        refreshChart();
     if (!hasChartPairs(chartSlots())) {
         prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
                          QStringLiteral("Mancano i dati da stampare: tornare indietro o aprire un "
@@ -228,16 +272,19 @@ void Grafici::apri_Click()
     if (!parsed.ok())
         return;
     m_currentFile = m_dialogFileName;
-    applyInteractions(*parsed.value, state());
-    // The distances grid shows the pairs read from the top; the chart keeps its drawing.
     state().run.gridTopRow = 1;
-    if (auto* distances = windows().existingAs<Distanze>(WindowId::Distanze))
-        distances->scrollToPair(1);
+    // The windows that show pairs or results follow the announcement of the change.
+    applyInteractions(*parsed.value, state());
 }
 
 void Grafici::saveInteractions(const QString& dialogTitle)
 {
-    ensureCurrentResults(state());
+    if (const ResultsGap gap = currentResultsGap(state()); !gap.none() && state().areas.count > 0) {
+        prompts().inform(MessageIcon::Critical, state().run.checkTitle,
+                         QStringLiteral("Impossibile archiviare le interazioni: ") +
+                             describeResultsGap(gap) + QLatin1Char('.'));
+        return;
+    }
     const ProjectState& st = state();
     if (st.interactions.totalInteractions == 0) {
         prompts().inform(MessageIcon::Critical, st.run.checkTitle,

@@ -4,10 +4,10 @@
 // the chart printout and its picture file (shared with the full report), a picture of the chart
 // for the user's own documents, and the interactions archive ("Urbaflux-int-").
 //
-// The chart always shows the slots of its last drawing: a new calculation changes nothing here
-// until the next drawing (the distances window's Avanti draws the bars). Created while the state
-// holds computed interactions, the window starts with their bars; otherwise with an empty chart,
-// so that neither the report nor the printout ever shows a meaningless picture.
+// The chart shows the 20 largest interactions of the data as they stand: a change of the data
+// redraws it (at once while the window is in view, otherwise before it is next shown or used),
+// and data the calculation cannot take give an empty chart with the hint naming what is
+// missing, so that neither the report nor the printout ever shows a meaningless picture.
 
 #include "windowframe.h"
 
@@ -52,7 +52,9 @@ public:
     QPushButton* pieButton() const { return m_cmdtorta; }
 
     // Renders the chart as shown to chartPicturePath(); false with the reason on failure.
-    bool writeChartPicture(QString* error);
+    bool writeChartPicture(QString* error) override;
+    // The distances window's Avanti: the bars of the current results.
+    void enteredByAvanti() override { cmdbarre_Click(); }
 
     // The chart's own context menu: the picture to the clipboard, or to a PNG, SVG or PDF file.
     void copyChart();
@@ -70,9 +72,16 @@ public:
 
 protected:
     void onLoad() override;
+    // A change of the data leaves the drawing behind: redrawn at once while in view, else when
+    // the window is shown or its picture is used.
+    void dataChanged(bool own) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
+    // Draws the current kind of chart from the results of the data as they stand; an empty
+    // chart, with the hint saying why, when the data give none.
+    void refreshChart();
     void showChartMenu(const QPoint& at);
     void saveInteractions(const QString& dialogTitle);
     QString archiveFailureTitle() const;
@@ -81,6 +90,7 @@ private:
     GravitationChart* m_chart = nullptr;
     QPushButton* m_cmdbarre = nullptr;
     QPushButton* m_cmdtorta = nullptr;
+    bool m_chartStale = false;
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-int-");
 };

@@ -11,7 +11,7 @@ WindowFacts Grafici::facts()
     f.objectName = QStringLiteral("grafici");
     f.modelCaption = QStringLiteral("Urbaflux: grafici delle interazioni tra le aree  (modello a ");
     f.designColour = QColor(255, 255, 255);
-    f.helpLinkCaption = QStringLiteral("Fi&nestra  n.4 di 5");
+    f.helpLinkCaption = QStringLiteral("Fi&nestra  n.%1 di %2");
     f.helpPages = {WindowId::GuidaGrafici};
     f.separatorAfterOpen = false;
     f.printTip = QStringLiteral("stampa grafico");

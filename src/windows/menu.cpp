@@ -2,13 +2,11 @@
 
 #include "archivecommands.h"
 #include "completearchive.h"
-#include "datiaree.h"
-#include "distanze.h"
 #include "document.h"
 #include "documentsink.h"
-#include "frontespizio.h"
 #include "modelcaptions.h"
 #include "modelchoicearchive.h"
+#include "modelchoicecheck.h"
 #include "modelchoiceprintout.h"
 #include "projectstate.h"
 #include "prompts.h"
@@ -19,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 namespace urbaflux {
 
@@ -87,7 +86,7 @@ WindowFacts Menu::facts()
         QStringLiteral("- effettuare il controllo dei dati immessi cliccando sul tasto ABC;"),
         QStringLiteral("- (eventuali correzioni vengono segnalate quando si clicca su AVANTI)."),
     };
-    f.helpLinkCaption = QStringLiteral("Fi&nestra n.1 di 5");
+    f.helpLinkCaption = QStringLiteral("Fi&nestra n.%1 di %2");
     f.helpPages = {WindowId::GuidaScelta};
     f.buttons = {FrameButton::Aiuto, FrameButton::CmdGuida, FrameButton::Indietro,
                  FrameButton::Avanti, FrameButton::CmdEsci};
@@ -216,31 +215,39 @@ void Menu::buildControls()
     }
 
     // The boxes got their default texts above, before these connections: the load step, not
-    // the boxes, sets the defaults of the state.
-    connect(m_tipoor, &QLineEdit::textChanged, this, [this](const QString& text) {
-        state().model.originType = text;
-        refreshModelHint();
-    });
-    connect(m_tipode, &QLineEdit::textChanged, this, [this](const QString& text) {
-        state().model.destinationType = text;
-        refreshModelHint();
-    });
-    connect(m_tipoin, &QLineEdit::textChanged, this, [this](const QString& text) {
-        state().model.interactionType = text;
-        refreshModelHint();
-    });
-    connect(m_unitamisura, &QLineEdit::textChanged, this, [this](const QString& text) {
-        storeUnit(text);
-        refreshModelHint();
-    });
-    connect(m_al, &QLineEdit::textChanged, this, [this](const QString& text) {
-        state().model.alpha = FieldValue::fromText(text);
-        refreshModelHint();
-    });
+    // the boxes, sets the defaults of the state. A box filled from a state that was already
+    // announced (m_showing) stores its text as typing would, without a second announcement.
+    auto follow = [this](QLineEdit* box, void (*store)(ProjectState&, const QString&),
+                         bool hinted) {
+        connect(box, &QLineEdit::textChanged, this, [this, store, hinted](const QString& text) {
+            store(state(), text);
+            if (!m_showing)
+                markChanged();
+            if (hinted)
+                refreshModelHint();
+        });
+    };
+    follow(
+        m_tipoor, [](ProjectState& st, const QString& text) { st.model.originType = text; }, true);
+    follow(
+        m_tipode, [](ProjectState& st, const QString& text) { st.model.destinationType = text; },
+        true);
+    follow(
+        m_tipoin, [](ProjectState& st, const QString& text) { st.model.interactionType = text; },
+        true);
+    follow(
+        m_unitamisura, [](ProjectState& st, const QString& text) { st.model.unit = text; }, true);
+    follow(
+        m_al,
+        [](ProjectState& st, const QString& text) { st.model.alpha = FieldValue::fromText(text); },
+        true);
     // The tolerance is kept as the number it reads as; the hint does not depend on it.
-    connect(m_sc, &QLineEdit::textChanged, this, [this](const QString& text) {
-        state().model.tolerance = FieldValue::fromNumber(leadingNumber(text));
-    });
+    follow(
+        m_sc,
+        [](ProjectState& st, const QString& text) {
+            st.model.tolerance = FieldValue::fromNumber(leadingNumber(text));
+        },
+        false);
 }
 
 void Menu::onLoad()
@@ -252,41 +259,40 @@ void Menu::onLoad()
     const ModelChoice& model = state().model;
     if (QRadioButton* option = modelOption(model.kind))
         option->setChecked(true);
-    m_tipoor->setText(QString(model.originType));
-    m_tipode->setText(QString(model.destinationType));
+    {
+        const QScopedValueRollback<bool> showing(m_showing, true);
+        m_tipoor->setText(QString(model.originType));
+        m_tipode->setText(QString(model.destinationType));
+    }
     refreshModelHint();
     // The first step is the choice of the model: the keyboard starts on the options.
-    const int focused = model.kind >= 1 && model.kind <= 3 ? model.kind : 1;
+    const int focused = isModelKindCode(model.kind) ? model.kind : 1;
     modelOption(focused)->setFocus(Qt::OtherFocusReason);
     captureLayout();
 }
 
 QRadioButton* Menu::modelOption(int index) const
 {
-    return index >= 1 && index <= 3 ? m_options[static_cast<size_t>(index)] : nullptr;
+    return isModelKindCode(index) ? m_options[static_cast<size_t>(index)] : nullptr;
 }
 
 QString Menu::modelMemo(int index) const
 {
-    return index >= 1 && index <= 3 ? m_memos[static_cast<size_t>(index)]->text() : QString();
-}
-
-void Menu::storeUnit(const QString& text)
-{
-    state().model.unit = text;
-    setDistancesUnitCaption(context(), text);
+    return isModelKindCode(index) ? m_memos[static_cast<size_t>(index)]->text() : QString();
 }
 
 void Menu::Option1_Click(int index)
 {
-    if (index < 1 || index > 3)
+    if (!isModelKindCode(index))
         return;
     for (int i = 1; i <= 3; ++i)
         m_options[static_cast<size_t>(i)]->setChecked(i == index);
     ModelChoice& model = state().model;
     model.kind = static_cast<qint16>(index);
     model.kindLabel = modelKindLabel(index);
-    applyModelCaptions(context());
+    // The captions of the other windows and the area window's headings follow the state.
+    if (!m_showing)
+        markChanged();
     refreshModelHint();
 }
 
@@ -299,25 +305,53 @@ void Menu::selectModelOption(int index)
 
 void Menu::refreshModelHint()
 {
-    const ModelChoice& model = state().model;
+    // The hint does not depend on the tolerance.
     QString hint;
-    if (model.kind == 0)
+    switch (firstMissingModelField(state().model, true)) {
+    case ModelField::Kind:
         hint = QStringLiteral("scegliere il tipo do modello");
-    else if (model.originType.isEmpty())
+        break;
+    case ModelField::OriginType:
         hint = QStringLiteral("digitare la tipologia delle origini");
-    else if (model.destinationType.isEmpty())
+        break;
+    case ModelField::DestinationType:
         hint = QStringLiteral("digitare la tipologia delle destinazioni");
-    else if (model.interactionType.isEmpty())
+        break;
+    case ModelField::InteractionType:
         hint = QStringLiteral("digitare la tipologia delle interazioni tra le aree");
-    else if (model.unit.isEmpty())
-        hint = QStringLiteral("digitare la tipologia della distanza");
-    else if (model.alpha.isEmpty())
+        break;
+    case ModelField::Alpha:
         hint = QStringLiteral(
             "digitare il valore alfa (se non si conoscono altri valori lasciarlo come 2)");
-    else
+        break;
+    case ModelField::Unit:
+        hint = QStringLiteral("digitare la tipologia della distanza");
+        break;
+    case ModelField::Tolerance:
+    case ModelField::None:
         hint = QStringLiteral("i dati sono formalmente corretti: archiviarli, stamparli o andare "
                               "Avanti con altri dati");
+        break;
+    }
     setPasso(hint);
+}
+
+void Menu::defaultsApplied()
+{
+    keepStateWithBoxes();
+}
+
+void Menu::dataChanged(bool own)
+{
+    if (own)
+        return;
+    // Another window read a file that holds the model (the interactions archive): the options
+    // show the state's model.
+    const ModelChoice& model = state().model;
+    const QScopedValueRollback<bool> showing(m_showing, true);
+    for (int i = 1; i <= 3; ++i)
+        m_options[static_cast<size_t>(i)]->setChecked(i == model.kind);
+    refreshModelHint();
 }
 
 void Menu::showModelChoice(const ModelChoice& model)
@@ -352,25 +386,35 @@ QString Menu::checkTitle() const
 
 void Menu::avanti_Click()
 {
-    struct Check
-    {
-        bool failed;
-        const char16_t* message;
-    };
-    const Check checks[] = {
-        {state().model.kindLabel.isEmpty(), u"Scegliere il tipo di modello per il calcolo."},
-        {m_tipoor->text().isEmpty(), u"Digitare la tipologia delle origini."},
-        {m_tipode->text().isEmpty(), u"Digitare la tipologia delle destinazioni."},
-        {m_tipoin->text().isEmpty(), u"Digitare la tipologia delle interazioni da calcolare."},
-        {m_al->text().isEmpty(), u"Digitare il valore alfa."},
-        {m_sc->text().isEmpty(), u"Digitare il valore dello scarto."},
-        {m_unitamisura->text().isEmpty(), u"Digitare l'unità di misura delle distanze."},
-    };
-    for (const Check& check : checks) {
-        if (check.failed) {
-            prompts().inform(MessageIcon::Question, checkTitle(), text16(check.message));
-            return;
-        }
+    const char16_t* message = nullptr;
+    switch (firstMissingModelField(state().model, !m_sc->text().isEmpty())) {
+    case ModelField::Kind:
+        message = u"Scegliere il tipo di modello per il calcolo.";
+        break;
+    case ModelField::OriginType:
+        message = u"Digitare la tipologia delle origini.";
+        break;
+    case ModelField::DestinationType:
+        message = u"Digitare la tipologia delle destinazioni.";
+        break;
+    case ModelField::InteractionType:
+        message = u"Digitare la tipologia delle interazioni da calcolare.";
+        break;
+    case ModelField::Alpha:
+        message = u"Digitare il valore alfa.";
+        break;
+    case ModelField::Tolerance:
+        message = u"Digitare il valore dello scarto.";
+        break;
+    case ModelField::Unit:
+        message = u"Digitare l'unità di misura delle distanze.";
+        break;
+    case ModelField::None:
+        break;
+    }
+    if (message) {
+        prompts().inform(MessageIcon::Question, checkTitle(), text16(message));
+        return;
     }
     if (checkOnly() == 1) {
         setCheckOnly(0);
@@ -386,15 +430,21 @@ void Menu::clearData()
     ModelChoice& model = state().model;
     model.kindLabel = QString();
     model.kind = 0;
-    m_tipoor->clear();
-    m_tipode->clear();
-    m_tipoin->clear();
-    m_al->clear();
-    m_sc->clear();
-    m_unitamisura->clear();
-    for (int i = 1; i <= 3; ++i)
-        m_options[static_cast<size_t>(i)]->setChecked(false);
-    // The boxes that were already empty raised no change; the hint must still follow kind.
+    model.originType.clear();
+    model.destinationType.clear();
+    model.interactionType.clear();
+    model.unit.clear();
+    model.alpha = FieldValue::fromText(QString());
+    model.tolerance = FieldValue::fromNumber(0);
+    {
+        const QScopedValueRollback<bool> showing(m_showing, true);
+        for (QLineEdit* box : {m_tipoor, m_tipode, m_tipoin, m_al, m_sc, m_unitamisura})
+            box->clear();
+        for (int i = 1; i <= 3; ++i)
+            m_options[static_cast<size_t>(i)]->setChecked(false);
+    }
+    // One announcement for the whole command.
+    markChanged();
     refreshModelHint();
 }
 
@@ -414,11 +464,19 @@ void Menu::apri_Click()
         return;
     m_currentFile = m_dialogFileName;
     applyModelChoice(*parsed.value, state());
-    // The first model click creates the area window, whose defaults would otherwise replace
-    // what the file said; the boxes are therefore filled from the values read.
+    showStateModel();
+}
+
+void Menu::showStateModel()
+{
+    // The state holds what was read and has been announced: the options and boxes show it
+    // (a copy: showing one box changes the state the next one would read).
     const ModelChoice read = state().model;
-    selectModelOption(read.kind);
+    const QScopedValueRollback<bool> showing(m_showing, true);
     showModelChoice(read);
+    for (int i = 1; i <= 3; ++i)
+        m_options[static_cast<size_t>(i)]->setChecked(i == read.kind);
+    refreshModelHint();
 }
 
 void Menu::apritutto_Click()
@@ -438,37 +496,15 @@ void Menu::apritutto_Click()
     m_currentFile.clear();
     m_dialogFileName.clear();
     applyComplete(*parsed.value, state(), m_titlePageRead);
-
-    const ModelChoice read = state().model;
-    m_tipoor->setText(read.originType);
-    m_tipode->setText(read.destinationType);
-    m_tipoin->setText(read.interactionType);
-    m_al->setText(read.alpha.displayText());
-    m_sc->setText(read.tolerance.displayText());
-    m_unitamisura->setText(read.unit);
-    selectModelOption(read.kind);
-    applyModelCaptions(context());
-    refreshModelHint();
-
-    for (WindowId id : {WindowId::DatiAree, WindowId::Distanze}) {
-        if (auto* window = windows().touchAs<WindowFrame>(id))
-            window->stateReplaced();
-    }
-    if (auto* titlePage = windows().touchAs<Frontespizio>(WindowId::Frontespizio))
-        titlePage->setTitlePage(m_titlePageRead);
-}
-
-bool Menu::modelChoiceComplete() const
-{
-    const ModelChoice& model = state().model;
-    return !model.originType.isEmpty() && !model.destinationType.isEmpty() &&
-           !model.interactionType.isEmpty() && !model.kindLabel.isEmpty() &&
-           !m_al->text().isEmpty() && !m_sc->text().isEmpty() && !m_unitamisura->text().isEmpty();
+    showStateModel();
+    // The title page is not part of the state: the title-page window is handed it.
+    if (auto* titlePage = windows().touchAs<WindowFrame>(WindowId::Frontespizio))
+        titlePage->titlePageRead(m_titlePageRead);
 }
 
 void Menu::saveModelChoice(bool askName)
 {
-    if (!modelChoiceComplete()) {
+    if (firstMissingModelField(state().model, !m_sc->text().isEmpty()) != ModelField::None) {
         prompts().inform(MessageIcon::Critical, checkTitle(),
                          QStringLiteral("Inserire prima tutti i dati."));
         return;
@@ -517,8 +553,7 @@ void Menu::eliminare_click()
 void Menu::stampa_Click()
 {
     const ModelChoice& model = state().model;
-    if (model.kind == 0 || model.interactionType.isEmpty() || m_al->text().isEmpty() ||
-        m_sc->text().isEmpty() || m_unitamisura->text().isEmpty()) {
+    if (firstMissingModelField(model, !m_sc->text().isEmpty(), false) != ModelField::None) {
         prompts().inform(MessageIcon::Exclamation, QStringLiteral("Urbaflux: stampa dati finestra"),
                          QStringLiteral("Immettere prima tutti i dati."));
         return;

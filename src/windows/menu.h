@@ -55,6 +55,9 @@ public:
     // The title page of the last complete archive opened here, held for the title-page window.
     const TitlePage& titlePageRead() const { return m_titlePageRead; }
 
+    // The model-choice boxes win over the defaults.
+    void defaultsApplied() override;
+
     void apri_Click() override;
     void apritutto_Click() override;
     void salva_Click() override;
@@ -66,14 +69,15 @@ public:
 
 protected:
     void onLoad() override;
+    void dataChanged(bool own) override;
 
 private:
     void buildControls();
-    bool modelChoiceComplete() const;
     void saveModelChoice(bool askName);
     QString checkTitle() const;
     QString archiveFailureTitle() const;
-    void storeUnit(const QString& text);
+    // Shows the state's model in the options and boxes, without writing it back.
+    void showStateModel();
 
     QGroupBox* m_frame1 = nullptr;
     std::array<QRadioButton*, 4> m_options{};
@@ -86,6 +90,7 @@ private:
     QLineEdit* m_al = nullptr;
     QLineEdit* m_sc = nullptr;
 
+    bool m_showing = false;
     QString m_currentFile;
     TitlePage m_titlePageRead;
     // What the file dialog's name box keeps between commands of this window.

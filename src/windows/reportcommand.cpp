@@ -1,10 +1,10 @@
 #include "reportcommand.h"
 
-#include "datiaree.h"
+#include "calculation.h"
+#include "chartpicture.h"
 #include "documentsink.h"
 #include "documentwriter.h"
 #include "fullreport.h"
-#include "grafici.h"
 #include "prompts.h"
 #include "windowframe.h"
 #include "windowmanager.h"
@@ -27,7 +27,7 @@ const QString kSaveTitle = QStringLiteral("Urbaflux: salvataggio della relazione
 // that does not exist yet is created hidden, with its first chart.
 QString chartPicture(WindowFrame& titleWindow)
 {
-    auto* charts = titleWindow.windows().touchAs<Grafici>(WindowId::Grafici);
+    auto* charts = titleWindow.windows().touchAs<WindowFrame>(WindowId::Grafici);
     QString error;
     if (charts && charts->writeChartPicture(&error))
         return chartPicturePath();
@@ -38,29 +38,34 @@ QString chartPicture(WindowFrame& titleWindow)
     return {};
 }
 
-// The totals as the area window shows them; what it would show once filled when it is not
-// loaded.
-AreaTotalTexts shownTotals(WindowFrame& titleWindow)
-{
-    if (auto* areas = titleWindow.windows().existingAs<DatiAree>(WindowId::DatiAree))
-        return {areas->originsTotalText(), areas->destinationsTotalText()};
-    return areaTotalTexts(titleWindow.state());
-}
-
 } // namespace
 
 void printReport(WindowFrame& titleWindow, const TitlePage& texts)
 {
-    const ProjectState& state = titleWindow.state();
+    ProjectState& state = titleWindow.state();
+    // The report prints the results beside the data: the data must be complete and the
+    // results theirs, or nothing is written.
+    const ResultsGap gap = currentResultsGap(state);
     if (const ReportBlocker blocker = reportBlocker(state); blocker != ReportBlocker::None) {
         const ReportMessage message = reportBlockerMessage(blocker, state);
-        titleWindow.prompts().inform(MessageIcon::Critical, message.title, message.text);
+        titleWindow.prompts().inform(MessageIcon::Critical, message.title,
+                                     gap.none() || blocker == ReportBlocker::NoAreas
+                                         ? message.text
+                                         : QStringLiteral("Impossibile comporre la relazione: ") +
+                                               describeResultsGap(gap) + QLatin1Char('.'));
+        titleWindow.windows().showWindow(WindowId::Distanze);
+        return;
+    }
+    if (!gap.none()) {
+        titleWindow.prompts().inform(MessageIcon::Critical, kSaveTitle,
+                                     QStringLiteral("Impossibile comporre la relazione: ") +
+                                         describeResultsGap(gap) + QLatin1Char('.'));
         titleWindow.windows().showWindow(WindowId::Distanze);
         return;
     }
 
     auto writer = std::make_shared<DocumentWriter>();
-    const FullReportInput input{state, texts, loadTechnicalOffice(), shownTotals(titleWindow),
+    const FullReportInput input{state, texts, loadTechnicalOffice(), areaTotalTexts(state),
                                 chartPicture(titleWindow)};
     writeFullReport(*writer, input);
 

@@ -8,40 +8,52 @@
 
 namespace urbaflux {
 
+namespace {
+
+template <typename W> QWidget* make(AppContext& context)
+{
+    return new W(context);
+}
+
+} // namespace
+
+const WindowRegistry& windowRegistry()
+{
+    static const WindowRegistry registry = {
+        {WindowId::Menu, QStringLiteral("Scelta del modello"), "mnuScelta", false,
+         QStringLiteral("visualizza finestra 'Scelta del modello'"), &Menu::facts, &make<Menu>},
+        {WindowId::DatiAree, QStringLiteral("Origini e destinazioni"), "mnuOrigini", false,
+         QStringLiteral("visualizza finestra 'Origini e destinazioni'"), &DatiAree::facts,
+         &make<DatiAree>},
+        {WindowId::Distanze, QStringLiteral("Distanze e interazioni"), "mnuDistanze", false,
+         QStringLiteral("visualizza finestra 'Distanze e interazioni'"), &Distanze::facts,
+         &make<Distanze>},
+        {WindowId::Grafici, QStringLiteral("Grafici"), "mnuGrafici", true,
+         QStringLiteral("visualizza finestra 'Grafici (interazioni)'"), &Grafici::facts,
+         &make<Grafici>},
+        {WindowId::Frontespizio, QStringLiteral("Frontespizio"), "mnuFrontespizio", true,
+         QStringLiteral("visualizza finestra 'Frontespizio'"), &Frontespizio::facts,
+         &make<Frontespizio>},
+    };
+    return registry;
+}
+
 WindowFacts windowFacts(WindowId id)
 {
-    switch (id) {
-    case WindowId::Menu:
-        return Menu::facts();
-    case WindowId::DatiAree:
-        return DatiAree::facts();
-    case WindowId::Distanze:
-        return Distanze::facts();
-    case WindowId::Grafici:
-        return Grafici::facts();
-    case WindowId::Frontespizio:
-        return Frontespizio::facts();
-    default:
-        return {};
+    for (const WindowEntry& entry : windowRegistry()) {
+        if (entry.id == id)
+            return entry.facts();
     }
+    return {};
 }
 
 QWidget* createWindow(WindowId id, AppContext& context)
 {
-    switch (id) {
-    case WindowId::Menu:
-        return new Menu(context);
-    case WindowId::DatiAree:
-        return new DatiAree(context);
-    case WindowId::Distanze:
-        return new Distanze(context);
-    case WindowId::Grafici:
-        return new Grafici(context);
-    case WindowId::Frontespizio:
-        return new Frontespizio(context);
-    default:
-        return nullptr;
+    for (const WindowEntry& entry : windowRegistry()) {
+        if (entry.id == id)
+            return entry.create(context);
     }
+    return nullptr;
 }
 
 } // namespace urbaflux

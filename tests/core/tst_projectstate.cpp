@@ -10,6 +10,49 @@ class TestProjectState : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The area totals: what the window shows and the report prints, unrounded, and the
+    // destination total the results are measured against, rounded area by area.
+    void areaTotals_data()
+    {
+        QTest::addColumn<QStringList>("origins");
+        QTest::addColumn<QStringList>("destinations");
+        QTest::addColumn<double>("originTotal");
+        QTest::addColumn<double>("destinationTotal");
+        QTest::addColumn<double>("roundedDestinations");
+        QTest::newRow("halves") << QStringList{QStringLiteral("10"), QStringLiteral("2.5")}
+                                << QStringList{QStringLiteral("3.5"), QStringLiteral("4.4")} << 12.5
+                                << 7.9 << 8.0;
+        QTest::newRow("leading numbers")
+            << QStringList{QStringLiteral("1,5"), QStringLiteral("x")}
+            << QStringList{QStringLiteral("2.5km"), QString()} << 1.0 << 2.5 << 3.0;
+        QTest::newRow("negative half rounds up")
+            << QStringList{QStringLiteral("1")} << QStringList{QStringLiteral("-2.5")} << 1.0
+            << -2.5 << -2.0;
+    }
+    void areaTotals()
+    {
+        QFETCH(QStringList, origins);
+        QFETCH(QStringList, destinations);
+        QFETCH(double, originTotal);
+        QFETCH(double, destinationTotal);
+        QFETCH(double, roundedDestinations);
+        auto owned = std::make_unique<ProjectState>();
+        ProjectState& state = *owned;
+        // Beyond the count too: every position 1 to 180 adds.
+        for (int i = 0; i < origins.size(); ++i) {
+            state.areas.origin[static_cast<size_t>(i + 170)] = origins[i];
+            state.areas.destination[static_cast<size_t>(i + 170)] = destinations[i];
+        }
+        const AreaTotals totals = urbaflux::areaTotals(state.areas);
+        QCOMPARE(totals.origins, originTotal);
+        QCOMPARE(totals.destinations, destinationTotal);
+        QCOMPARE(totals.roundedDestinations, roundedDestinations);
+        state.areas.origin[1] = QStringLiteral("0");
+        urbaflux::computeAreaTotals(state);
+        QCOMPARE(state.areas.totalOrigins, originTotal);
+        QCOMPARE(state.areas.totalDestinations, roundedDestinations);
+    }
+
     void pairIndexOrdersByOriginThenDestination()
     {
         QCOMPARE(pairIndex(2, 1, 3), 4);

@@ -8,7 +8,9 @@ WindowTestFixture::WindowTestFixture(WindowManager::Factory factory)
 {
     MidiPlayer::setAudioAllowed(false);
     applyDefaults(state);
+    state.notifier = &notifier;
     windows.setContext(&context);
+    windows.setRegistry(&windowRegistry());
     windows.setFactory(std::move(factory));
 }
 

@@ -14,6 +14,7 @@
 #include "documentrecorder.h"
 #include "projectstate.h"
 #include "scriptedprompts.h"
+#include "statenotifier.h"
 #include "windowfactory.h"
 #include "windowframe.h"
 #include "windowmanager.h"
@@ -87,6 +88,8 @@ public:
     WindowTestFixture& operator=(const WindowTestFixture&) = delete;
 
     ProjectState state;
+    // Set as the application sets it, before any window exists.
+    StateNotifier notifier;
     ScriptedPrompts prompts;
     DocumentRecorder documents;
     WindowManager windows;

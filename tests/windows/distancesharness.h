@@ -8,6 +8,7 @@
 #include "distanze.h"
 #include "documentrecorder.h"
 #include "scriptedprompts.h"
+#include "statenotifier.h"
 #include "windowfactory.h"
 #include "windowframe.h"
 #include "windowmanager.h"
@@ -30,6 +31,7 @@ struct DistancesHarness
     using ChartsMaker = QWidget* (*)(WindowId, AppContext&);
 
     ProjectState state;
+    StateNotifier notifier;
     ScriptedPrompts prompts;
     WindowManager manager;
     DocumentRecorder documents;
@@ -38,7 +40,9 @@ struct DistancesHarness
     explicit DistancesHarness(ChartsMaker charts = nullptr)
     {
         applyDefaults(state);
+        state.notifier = &notifier;
         manager.setContext(&context);
+        manager.setRegistry(&windowRegistry());
         manager.setFactory([charts](WindowId id, AppContext& ctx) -> QWidget* {
             if (id == WindowId::Distanze)
                 return new Distanze(ctx);
@@ -74,6 +78,7 @@ struct DistancesHarness
         }
         computeAreaTotals(state);
         buildPairList(state);
+        markInputsChanged(state);
     }
     // N areas whose origins and destinations are all `value`.
     void setAreas(int kind, int n, const QString& value)

@@ -260,8 +260,12 @@ private Q_SLOTS:
         QTest::newRow("negative origin of area 1")
             << 2 << QList<QStringList>{row("A", "-3", "1")} << int(MessageIcon::Exclamation)
             << QStringLiteral("Inserire un numero valido per l'origine dell'area n.1.");
-        QTest::newRow("text passes")
-            << 2 << QList<QStringList>{row("A", "abc", "1")} << 0 << QString();
+        QTest::newRow("text is not a number")
+            << 2 << QList<QStringList>{row("A", "abc", "1")} << int(MessageIcon::Exclamation)
+            << QStringLiteral("Inserire un numero valido per l'origine dell'area n.1.");
+        QTest::newRow("a number followed by text")
+            << 2 << QList<QStringList>{row("A", "10", "5 posti")} << int(MessageIcon::Exclamation)
+            << QStringLiteral("Inserire un numero valido per la destinazione dell'area n.1.");
         QTest::newRow("equal totals of model 1")
             << 1 << QList<QStringList>{row("A", "10", "15"), row("B", "20", "15")} << 0
             << QString();
@@ -298,6 +302,39 @@ private Q_SLOTS:
         QCOMPARE(m.text, message);
         QVERIFY(!f->windows.isLoaded(WindowId::Distanze) ||
                 !f->window<Distanze>(WindowId::Distanze)->isVisible());
+    }
+
+    // A value the calculation cannot take is named by the hint as soon as it is typed, with
+    // its area, instead of the data being called correct.
+    void hintNamesAValueThatIsNotANumber_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("negative origin")
+            << QStringLiteral("origine") << QStringLiteral("-3")
+            << QStringLiteral("correggere il valore dell'origine dell'area n. 2: è negativo");
+        QTest::newRow("decimal comma")
+            << QStringLiteral("destinazione") << QStringLiteral("1,5")
+            << QStringLiteral("correggere il valore della destinazione dell'area n. 2: è scritto "
+                              "con la virgola: usare il punto per i decimali");
+        QTest::newRow("text") << QStringLiteral("origine") << QStringLiteral("abc")
+                              << QStringLiteral("correggere il valore dell'origine dell'area n. 2: "
+                                                "non è un numero (usare il punto per i decimali)");
+    }
+    void hintNamesAValueThatIsNotANumber()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        setModel(3);
+        typeRow(1, {QStringLiteral("A"), QStringLiteral("10"), QStringLiteral("5")});
+        typeRow(2, {QStringLiteral("B"), QStringLiteral("20"), QStringLiteral("6")});
+        type(column.toLatin1().constData(), 2, typed);
+        QCOMPARE(w->passoText(), hint);
+        type(column.toLatin1().constData(), 2, QStringLiteral("7"));
+        QCOMPARE(w->passoText(), QStringLiteral("i dati sono formalmente corretti: archiviarli, "
+                                                "stamparli o andare Avanti con altri dati"));
     }
 
     void unequalTotalsClearTheCheckOnlyFlag()

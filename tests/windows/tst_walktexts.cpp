@@ -68,7 +68,7 @@ void TestWalkTexts::everyTextShowsWhole()
     WindowTestFixture f(&createWindow);
     f.state.model.kind = static_cast<qint16>(kind);
     f.state.model.kindLabel = modelKindLabel(kind);
-    applyModelCaptions(f.context);
+    markInputsChanged(f.state);
     auto* areas = f.show<DatiAree>(WindowId::DatiAree);
     QVERIFY(areas);
     const QStringList areaHints = {

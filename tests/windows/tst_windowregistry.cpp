@@ -1,0 +1,58 @@
+// The working windows are listed once, in the registry: the frame's "Fines&tre" menu, the
+// toolbar's window buttons and the "n.X di N" of every help link follow its entries, and the
+// window manager makes the windows from it.
+
+#include "windowfactory.h"
+#include "windowtestfixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTest>
+
+using namespace urbaflux;
+
+class TestWindowRegistry : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyWindowFollowsItsEntry()
+    {
+        WindowTestFixture f; // no factory of its own: the registry makes the windows
+        const WindowRegistry& registry = windowRegistry();
+        QCOMPARE(int(registry.size()), 5);
+        for (size_t i = 0; i < registry.size(); ++i) {
+            const WindowEntry& entry = registry[i];
+            const int place = static_cast<int>(i) + 1;
+            QCOMPARE(placeInSequence(registry, entry.id), place);
+            QCOMPARE(entry.facts().id, entry.id);
+            auto* window = f.touch<WindowFrame>(entry.id);
+            QVERIFY2(window, entry.menuObjectName);
+            QCOMPARE(window->windowId(), entry.id);
+            QVERIFY(window->helpLinkAction()->text().endsWith(
+                QStringLiteral("n.%1 di %2").arg(place).arg(registry.size())));
+            // The menu lists every entry in order, each with its shortcut, its own disabled.
+            const QList<QAction*> items = window->windowsMenu()->actions();
+            QStringList captions;
+            for (QAction* item : items) {
+                if (!item->isSeparator() && item != window->menuAction(QStringLiteral("mnuColore")))
+                    captions << item->text();
+            }
+            QStringList wanted;
+            for (const WindowEntry& other : registry)
+                wanted << other.menuCaption;
+            QCOMPARE(captions, wanted);
+            for (const WindowEntry& other : registry) {
+                QAction* item = window->windowMenuAction(other.id);
+                QCOMPARE(item->objectName(), QString::fromLatin1(other.menuObjectName));
+                QCOMPARE(item->isEnabled(), other.id != entry.id);
+            }
+            // Toolbar positions 8 to 12 show the windows of places 1 to 5.
+            QCOMPARE(window->toolbarAction(7 + place)->toolTip(), entry.toolbarTip);
+        }
+        QCOMPARE(placeInSequence(registry, WindowId::Sommario), 0);
+    }
+};
+
+QTEST_MAIN(TestWindowRegistry)
+#include "tst_windowregistry.moc"
