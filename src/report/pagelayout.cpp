@@ -244,11 +244,23 @@ struct PageLayout::Private
         const TableGeometry& shape = geometry(block, table);
         const int firstData = table.headingRow ? 1 : 0;
         const int data = table.rows - firstData;
-        const int rows = data < 2 * kMinimumTableRows ? table.rows : firstData + minimumRows(table);
+        const bool whole = data < 2 * kMinimumTableRows;
+        const int rows = whole ? table.rows : firstData + minimumRows(table);
         double height = 0;
         for (int row = 0; row < rows; ++row)
             height += shape.rowHeight(row);
+        // A short table that keeps with what follows takes that along.
+        if (whole && keepsWithNext(block))
+            height += keptHeight(block + 1);
         return height;
+    }
+
+    bool keepsWithNext(int block) const
+    {
+        const auto& blocks = document->blocks();
+        return std::get<Table>(blocks[static_cast<size_t>(block)]).keepWithNext &&
+               block + 1 < static_cast<int>(blocks.size()) &&
+               std::holds_alternative<Paragraph>(blocks[static_cast<size_t>(block) + 1]);
     }
 
     // The height of the paragraph at `block` with what it keeps with: the paragraphs after it
@@ -259,8 +271,9 @@ struct PageLayout::Private
         double height = 0;
         for (size_t index = static_cast<size_t>(block); index < blocks.size(); ++index) {
             const auto* paragraph = std::get_if<Paragraph>(&blocks[index]);
-            if (!paragraph)
-                return height + tableStartHeight(static_cast<int>(index));
+            if (!paragraph) // a table keeps the slack at the foot of its pages
+                return height + tableStartHeight(static_cast<int>(index)) +
+                       kTablePageSlackPoints;
             if (paragraph->pageBreakBefore && static_cast<int>(index) != block)
                 return height;
             height += paragraphHeight(static_cast<int>(index));
@@ -494,9 +507,7 @@ struct PageLayout::Private
             // The last rows never stand alone at the top of a page, and a table that keeps
             // with what follows (the closing block) takes them to that page.
             const int lastRun = table.rows - minimumRows(table);
-            const bool keeps =
-                table.keepWithNext && at.block + 1 < static_cast<int>(blocks.size()) &&
-                std::holds_alternative<Paragraph>(blocks[static_cast<size_t>(at.block) + 1]);
+            const bool keeps = keepsWithNext(at.block);
             for (; at.item < table.rows; ++at.item) {
                 const double height = shape.rowHeight(at.item);
                 if (y > floor && y + height > limit)
