@@ -1,26 +1,31 @@
-// Writes the window printouts of an elaboration of N areas with long area names into a folder,
-// as DOCX, ODT and PDF, with the program's page count of each; and, for LibreOffice's floor,
-// the same cells as an unformatted DOCX (tables of 50 rows, no style, no fonts, no heading
-// rows). bench/libreoffice_pages.sh converts them with LibreOffice and compares.
+// Writes the window printouts and the full report of an elaboration of N areas with long area
+// names into a folder, as DOCX, ODT and PDF, with the program's page count of each; and, for
+// LibreOffice's floor, the same cells of the distances printout and of the report as an
+// unformatted DOCX (tables of 50 rows, no style, no fonts, no heading rows).
+// bench/libreoffice_pages.sh converts them with LibreOffice and compares.
 //
 //   report_pages <areas> <folder>
 // prints one line per printout: "<name> <pages>".
 
 #include "../tests/report/sampleprintouts.h"
+#include "chartpicture.h"
 #include "documentwriter.h"
 #include "docxexporter.h"
+#include "fullreport.h"
 #include "pagelayout.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
-#include <QGuiApplication>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QXmlStreamWriter>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 
+#include <chartslots.h>
 #include <cstdio>
 
 using namespace urbaflux;
@@ -116,7 +121,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 3) {
         std::fprintf(stderr, "uso: report_pages <aree> <cartella>\n");
@@ -130,7 +135,27 @@ int main(int argc, char** argv)
     }
     QTextStream out(stdout);
     const auto state = samples::elaboration(areas);
-    for (const auto& [name, document] : samples::windowPrintouts(*state)) {
+    auto documents = samples::windowPrintouts(*state);
+    QTemporaryDir scratch;
+    const QString picture = scratch.filePath(QStringLiteral("grafico.png"));
+    if (!scratch.isValid() ||
+        !renderChartPicture(selectChartSlots(*state), ChartKind::Bars, picture)) {
+        std::fprintf(stderr, "report_pages: impossibile disegnare il grafico\n");
+        return 1;
+    }
+    DocumentWriter writer;
+    TitlePage texts;
+    texts.committente = QStringLiteral("Comune di Lucca");
+    texts.luogo = QStringLiteral("Pisa");
+    texts.data = QStringLiteral("mercoledì, 9 dic 2026");
+    writeFullReport(writer, {*state,
+                             texts,
+                             {QStringLiteral("Studio Tecnico Associato Bianchi"),
+                              QStringLiteral("via Garibaldi 12, Pisa")},
+                             {QStringLiteral("4567890"), QStringLiteral("3456789.50")},
+                             picture});
+    documents.emplace_back(QStringLiteral("relazione"), writer.takeDocument());
+    for (const auto& [name, document] : documents) {
         PageLayout layout(*document);
         layout.paginateAll();
         const QString base = folder.filePath(QStringLiteral("%1-%2").arg(name).arg(areas));
@@ -142,7 +167,7 @@ int main(int argc, char** argv)
                 return 1;
             }
         }
-        if (name == QStringLiteral("distanze") &&
+        if ((name == QStringLiteral("distanze") || name == QStringLiteral("relazione")) &&
             !writeUnformattedDocx(*document, base + QStringLiteral("-grezzo.docx"))) {
             std::fprintf(stderr, "report_pages: impossibile scrivere il DOCX grezzo\n");
             return 1;

@@ -2,6 +2,7 @@
 
 #include <chartpicture.h>
 #include <chartslots.h>
+#include <documentformats.h>
 #include <documentwriter.h>
 #include <fullreport.h>
 #include <projectstate.h>
@@ -54,11 +55,12 @@ OptionTaken takeReportOption(const QStringList& args, qsizetype& i, ReportOption
 QString reportUsageText()
 {
     return QStringLiteral(
-        "\n"
-        "  --report FILE   scrive anche la relazione completa in FILE (.docx, .odt o .pdf)\n"
-        "  --studio NOME   lo studio tecnico della relazione (invece di quello impostato)\n"
-        "  --indirizzo TESTO  l'indirizzo dello studio (invece di quello impostato)\n"
-        "Stato di uscita 74: relazione non scrivibile.\n");
+               "\n"
+               "  --report FILE   scrive anche la relazione completa in FILE (%1)\n"
+               "  --studio NOME   lo studio tecnico della relazione (invece di quello impostato)\n"
+               "  --indirizzo TESTO  l'indirizzo dello studio (invece di quello impostato)\n"
+               "Stato di uscita 74: relazione non scrivibile.\n")
+        .arg(documentExtensionsText());
 }
 
 std::unique_ptr<QCoreApplication> makeCalcApplication(int& argc, char** argv)

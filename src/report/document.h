@@ -51,6 +51,9 @@ struct Paragraph
     std::vector<Run> runs;
     Alignment alignment = Alignment::Left;
     bool pageBreakBefore = false;
+    // Stays on the page of the paragraph that follows (a heading, the lines of the closing
+    // block): the pager moves it to the next page rather than leave it at the foot of one.
+    bool keepWithNext = false;
     // Font and size of the paragraph mark: they give an empty paragraph its height.
     QString markFont;
     double markSize = 12.0;
@@ -72,6 +75,8 @@ struct Table
     // The first row is a heading: repeated at the top of every page the table runs onto.
     bool headingRow = false;
     std::vector<Alignment> columnAlignment; // one per column
+    // Its last rows stay on the page of the paragraph that follows (the closing block).
+    bool keepWithNext = false;
 
     // Rows and columns count from 0 here; DocumentWriter takes them from 1.
     const QString& cell(int row, int column) const

@@ -1,7 +1,6 @@
 #include "documentwriter.h"
 
-#include "docxexporter.h"
-#include "odtexporter.h"
+#include "documentformats.h"
 #include "pagelayout.h"
 
 #include <QBuffer>
@@ -35,6 +34,7 @@ void DocumentWriter::StartDocument()
 {
     m_document = std::make_unique<Document>();
     m_currentTable = -1;
+    m_keepWithNext = false;
     Paragraph& paragraph = m_document->lastParagraph();
     paragraph.markFont = m_font;
     paragraph.markSize = m_size;
@@ -64,6 +64,7 @@ Paragraph& DocumentWriter::newParagraph()
     next.alignment = last.alignment;
     next.markFont = m_font;
     next.markSize = m_size;
+    next.keepWithNext = m_keepWithNext;
     m_document->blocks().emplace_back(std::move(next));
     return m_document->lastParagraph();
 }
@@ -238,6 +239,20 @@ bool DocumentWriter::InsertPicture(const QString& path)
     return true;
 }
 
+void DocumentWriter::SetKeepWithNext(bool keep)
+{
+    if (!m_document)
+        StartDocument();
+    m_keepWithNext = keep;
+    m_document->lastParagraph().keepWithNext = keep;
+}
+
+void DocumentWriter::KeepTableWithNext()
+{
+    if (Table* table = currentTable())
+        table->keepWithNext = true;
+}
+
 void DocumentWriter::JustifyAll()
 {
     if (!m_document)
@@ -297,11 +312,7 @@ DocumentSaveResult savePackageFile(const Document& document, const QString& path
 
 DocumentSaveResult saveDocument(const Document& document, const QString& path)
 {
-    if (path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        return savePdf(document, path);
-    if (path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive))
-        return saveOdt(document, path);
-    return saveDocx(document, path);
+    return documentFormatFor(path).save(document, path);
 }
 
 int DocumentWriter::UpdatePageCountFields()

@@ -71,6 +71,11 @@ public:
     // Inline picture from a file at the insertion point, scaled down to the text width.
     // Returns false (and inserts nothing) when the file is not a readable picture.
     bool InsertPicture(const QString& path);
+    // Whether the paragraph at the insertion point, and the paragraphs started after it, stay
+    // on the page of the paragraph that follows them (headings and their blank lines).
+    void SetKeepWithNext(bool keep);
+    // The last rows of the current table stay on the page of the paragraph after the table.
+    void KeepTableWithNext();
     // Justifies every paragraph of the document, table cells included.
     void JustifyAll();
     // Right-aligns a column of the table with that 1-based index in document order.
@@ -103,6 +108,7 @@ private:
     QString m_font;
     double m_size = 12.0;
     int m_currentTable = -1; // block index of the current table
+    bool m_keepWithNext = false;
 };
 
 } // namespace urbaflux

@@ -1,20 +1,13 @@
 #include "docxexporter.h"
 
-#include "pagelayout.h"
+#include "packagewriter.h"
 #include "tablegeometry.h"
 
-#include <QBuffer>
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 
 #include <cmath>
-#include <functional>
 #include <map>
 
 namespace urbaflux {
@@ -42,8 +35,6 @@ const QString kBorderColour = QStringLiteral("5B8DB8");
 
 constexpr int kTwipsPerPoint = 20;
 constexpr qint64 kEmuPerPoint = 12700;
-// The chunk of XML gathered before it is handed to the zip entry.
-constexpr qsizetype kFlushBytes = 1 << 20;
 
 int twips(double points)
 {
@@ -75,78 +66,6 @@ QString mediaExtension(const QByteArray& format)
     return format == "jpeg" ? QStringLiteral("jpeg") : QString::fromLatin1(format);
 }
 
-// The characters XML 1.0 cannot carry are dropped; a tab becomes the word processor's tab.
-QString xmlSafe(const QString& text, bool* hasTab)
-{
-    QString result;
-    result.reserve(text.size());
-    *hasTab = false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 9) {
-            *hasTab = true;
-            result += c;
-        } else if (u >= 0x20 && u != 0xFFFE && u != 0xFFFF) {
-            result += c;
-        }
-    }
-    return result;
-}
-
-struct Part
-{
-    QString name;
-    QByteArray data;
-};
-
-class Package
-{
-public:
-    explicit Package(QIODevice* device) : m_zip(device) { m_zip.setAutoClose(false); }
-
-    bool open() { return m_zip.open(QuaZip::mdCreate); }
-
-    bool beginEntry(const QString& name, int level)
-    {
-        m_entry = std::make_unique<QuaZipFile>(&m_zip);
-        QuaZipNewInfo info(name);
-        info.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
-        return m_entry->open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, level);
-    }
-    bool write(const QByteArray& data) { return m_entry->write(data) == data.size(); }
-    bool endEntry()
-    {
-        m_entry->close();
-        const bool ok = m_entry->getZipError() == ZIP_OK;
-        m_entry.reset();
-        return ok;
-    }
-    bool add(const QString& name, const QByteArray& data, int level = Z_DEFAULT_COMPRESSION)
-    {
-        return beginEntry(name, level) && write(data) && endEntry();
-    }
-    bool close()
-    {
-        m_zip.close();
-        return m_zip.getZipError() == ZIP_OK;
-    }
-
-private:
-    QuaZip m_zip;
-    std::unique_ptr<QuaZipFile> m_entry;
-};
-
-QByteArray xmlPart(const std::function<void(QXmlStreamWriter&)>& body)
-{
-    QByteArray data;
-    QXmlStreamWriter xml(&data);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
-    body(xml);
-    xml.writeEndDocument();
-    return data;
-}
-
 QString documentFont(const Document& document)
 {
     for (const Block& block : document.blocks()) {
@@ -165,27 +84,15 @@ struct CellStyle
     double lineHeight = 12;
 };
 
-class DocumentXml
+class DocumentXml : public PagedDocumentXml
 {
 public:
-    DocumentXml(const Document& document, Package& package)
-        : m_document(document), m_package(package), m_defaultFont(documentFont(document)),
-          m_layout(document)
+    DocumentXml(const Document& document, DocumentPackage& package)
+        : PagedDocumentXml(document, package), m_defaultFont(documentFont(document))
     {
-        // The pages the program shows: long tables are cut where they end.
-        m_layout.paginateAll();
-        const auto starts = m_layout.pageStarts();
-        for (size_t page = 1; page < starts.size(); ++page) {
-            const auto [block, item] = starts[page];
-            if (std::holds_alternative<Table>(document.blocks()[static_cast<size_t>(block)]))
-                m_pieceStarts[block].push_back(item);
-        }
-        m_buffer.setBuffer(&m_data);
-        m_buffer.open(QIODevice::WriteOnly);
-        m_xml.setDevice(&m_buffer);
     }
 
-    std::vector<Part> media;
+    std::vector<PackagePart> media;
     // The paragraph styles of table cells used, by id.
     std::map<QString, CellStyle> cellStyles;
 
@@ -199,13 +106,8 @@ public:
         m_xml.writeNamespace(kPic, QStringLiteral("pic"));
         m_xml.writeStartElement(kW, QStringLiteral("document"));
         m_xml.writeStartElement(kW, QStringLiteral("body"));
-        for (const Block& block : m_document.blocks()) {
-            if (const auto* paragraph = std::get_if<Paragraph>(&block))
-                writeParagraph(*paragraph);
-            else if (!writeTable(static_cast<int>(&block - m_document.blocks().data()),
-                                 std::get<Table>(block)))
-                return false;
-        }
+        if (!writeBlocks())
+            return false;
         writeSection();
         m_xml.writeEndElement(); // body
         m_xml.writeEndElement(); // document
@@ -214,16 +116,6 @@ public:
     }
 
 private:
-    bool flush()
-    {
-        if (m_data.isEmpty())
-            return true;
-        const bool ok = m_package.write(m_data);
-        m_data.clear();
-        m_buffer.seek(0);
-        return ok;
-    }
-
     void writeRunProperties(const QString& font, double size)
     {
         m_xml.writeStartElement(kW, QStringLiteral("rPr"));
@@ -241,7 +133,7 @@ private:
     void writeTextRun(const QString& text, const QString& font, double size)
     {
         bool hasTab = false;
-        const QString safe = xmlSafe(text, &hasTab);
+        const QString safe = xmlSafeText(text, &hasTab);
         m_xml.writeStartElement(kW, QStringLiteral("r"));
         writeRunProperties(font, size);
         const QStringList pieces = hasTab ? safe.split(QChar(9)) : QStringList{safe};
@@ -264,7 +156,8 @@ private:
         const QString id = QStringLiteral("rIdImmagine%1").arg(number);
         const QString file =
             QStringLiteral("image%1.%2").arg(number).arg(mediaExtension(run.pictureFormat));
-        media.push_back({QStringLiteral("word/media/") + file, run.pictureData});
+        media.push_back(
+            {QStringLiteral("word/media/") + file, run.pictureData, PackagePart::Kind::Picture});
         const QString cx =
             QString::number(std::llround(run.pictureSize.width() * double(kEmuPerPoint)));
         const QString cy =
@@ -336,11 +229,11 @@ private:
         m_xml.writeEndElement();
     }
 
-    void writeParagraph(const Paragraph& paragraph)
+    void writeParagraph(int, const Paragraph& paragraph, bool opensPage) override
     {
         m_xml.writeStartElement(kW, QStringLiteral("p"));
         m_xml.writeStartElement(kW, QStringLiteral("pPr"));
-        if (paragraph.pageBreakBefore)
+        if (opensPage)
             m_xml.writeEmptyElement(kW, QStringLiteral("pageBreakBefore"));
         if (!hasPicture(paragraph)) {
             // The line height the pager uses, stated: readers that draw another face (or the
@@ -393,16 +286,19 @@ private:
         m_xml.writeEndElement();
     }
 
-    void writeRow(const Table& table, const TableGeometry& shape,
-                  const std::vector<QString>& styles, int row, bool heading)
+    void writeRow(int block, const Table& table, int row, const RowPlace& place) override
     {
+        const TableGeometry& shape = m_layout.tableGeometry(block);
+        const bool heading = place.heading;
         m_xml.writeStartElement(kW, QStringLiteral("tr"));
         m_xml.writeStartElement(kW, QStringLiteral("trPr"));
         m_xml.writeEmptyElement(kW, QStringLiteral("cantSplit"));
         m_xml.writeEmptyElement(kW, QStringLiteral("trHeight"));
         m_xml.writeAttribute(kW, QStringLiteral("val"),
                              QString::number(twips(shape.rowHeight(row))));
-        m_xml.writeAttribute(kW, QStringLiteral("hRule"), QStringLiteral("atLeast"));
+        // Exact: the program decided the lines of every cell, and a reader that draws them
+        // taller must not grow the row and push the page's last rows onto the next.
+        m_xml.writeAttribute(kW, QStringLiteral("hRule"), QStringLiteral("exact"));
         if (heading)
             m_xml.writeEmptyElement(kW, QStringLiteral("tblHeader"));
         m_xml.writeEndElement(); // trPr
@@ -412,12 +308,9 @@ private:
             m_xml.writeStartElement(kW, QStringLiteral("p"));
             m_xml.writeStartElement(kW, QStringLiteral("pPr"));
             m_xml.writeEmptyElement(kW, QStringLiteral("pStyle"));
-            m_xml.writeAttribute(kW, QStringLiteral("val"), styles[static_cast<size_t>(column)]);
+            m_xml.writeAttribute(kW, QStringLiteral("val"), m_styles[static_cast<size_t>(column)]);
             m_xml.writeEndElement();
-            const QString& text = table.cell(row, column);
-            if (!text.isEmpty()) {
-                bool hasTab = false;
-                const QString safe = xmlSafe(text, &hasTab);
+            if (!table.cell(row, column).isEmpty()) {
                 m_xml.writeStartElement(kW, QStringLiteral("r"));
                 if (ownFont) {
                     m_xml.writeStartElement(kW, QStringLiteral("rPr"));
@@ -427,11 +320,21 @@ private:
                     m_xml.writeAttribute(kW, QStringLiteral("cs"), table.font);
                     m_xml.writeEndElement();
                 }
-                m_xml.writeStartElement(kW, QStringLiteral("t"));
-                if (safe.startsWith(QChar(32)) || safe.endsWith(QChar(32)) || hasTab)
-                    m_xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-                m_xml.writeCharacters(safe);
-                m_xml.writeEndElement(); // t
+                // The lines the program broke the text into, each ended by a line break.
+                bool first = true;
+                for (const QString& line : shape.cellLines(table, row, column)) {
+                    if (!first)
+                        m_xml.writeEmptyElement(kW, QStringLiteral("br"));
+                    first = false;
+                    bool hasTab = false;
+                    const QString safe = xmlSafeText(line, &hasTab);
+                    m_xml.writeStartElement(kW, QStringLiteral("t"));
+                    if (safe.startsWith(QChar(32)) || safe.endsWith(QChar(32)) || hasTab)
+                        m_xml.writeAttribute(QStringLiteral("xml:space"),
+                                             QStringLiteral("preserve"));
+                    m_xml.writeCharacters(safe);
+                    m_xml.writeEndElement(); // t
+                }
                 m_xml.writeEndElement(); // r
             }
             m_xml.writeEndElement(); // p
@@ -451,48 +354,31 @@ private:
         return id;
     }
 
-    bool writeTable(int block, const Table& table)
+    // One piece per page the pager gives the table: each later piece opens its page with the
+    // separator and the heading row, so that no heading ever stands mid-page.
+    void beginPiece(int block, const Table& table, const Piece& piece) override
     {
         const TableGeometry& shape = m_layout.tableGeometry(block);
-        QStringList widthTexts;
-        int total = 0;
-        for (double width : shape.columnWidths) {
-            widthTexts << QString::number(twips(width));
-            total += twips(width);
-        }
-        std::vector<QString> styles;
-        for (int column = 0; column < table.columns; ++column)
-            styles.push_back(cellStyle(table, table.columnAlignment[static_cast<size_t>(column)],
-                                       shape.lineHeight));
-        const bool heading = table.headingRow && table.rows > 0;
-        // One piece per page the pager gives the table: each later piece opens its page with
-        // the separator and the heading row, so that no heading ever stands mid-page.
-        std::vector<int> cuts = m_pieceStarts[block];
-        cuts.push_back(table.rows);
-        int row = 0;
-        for (const int end : cuts) {
-            if (end <= row && !(end == 0 && row == 0))
-                continue;
-            if (end == 0) {
-                // The whole table starts on a new page.
-                writeSeparator();
-                continue;
+        if (piece.number == 1) {
+            m_widths.clear();
+            m_total = 0;
+            for (double width : shape.columnWidths) {
+                m_widths << QString::number(twips(width));
+                m_total += twips(width);
             }
-            if (row > 0)
-                writeSeparator();
-            writeTableStart(table, widthTexts, total);
-            if (heading)
-                writeRow(table, shape, styles, 0, true);
-            if (row == 0 && heading)
-                row = 1;
-            for (; row < end; ++row) {
-                writeRow(table, shape, styles, row, false);
-                if (m_data.size() >= kFlushBytes && !flush())
-                    return false;
-            }
-            m_xml.writeEndElement(); // tbl
+            m_styles.clear();
+            for (int column = 0; column < table.columns; ++column)
+                m_styles.push_back(cellStyle(
+                    table, table.columnAlignment[static_cast<size_t>(column)], shape.lineHeight));
         }
-        return true;
+        if (piece.opensPage)
+            writeSeparator();
+        writeTableStart(table, m_widths, m_total);
+    }
+
+    void endPiece(int, const Table&) override
+    {
+        m_xml.writeEndElement(); // tbl
     }
 
     void writeTableStart(const Table& table, const QStringList& widths, int total)
@@ -544,15 +430,12 @@ private:
         m_xml.writeEndElement();
     }
 
-    const Document& m_document;
-    Package& m_package;
     // The styles state this font for everything; runs name theirs only when it differs.
     QString m_defaultFont;
-    PageLayout m_layout;
-    std::map<int, std::vector<int>> m_pieceStarts; // table block -> rows that start a page
-    QByteArray m_data;
-    QBuffer m_buffer;
-    QXmlStreamWriter m_xml;
+    // Of the table being written: its grid and the paragraph style of each column's cells.
+    QStringList m_widths;
+    int m_total = 0;
+    std::vector<QString> m_styles;
 };
 
 void writeBorder(QXmlStreamWriter& xml, const QString& side, const QString& colour)
@@ -792,7 +675,7 @@ QByteArray settingsXml()
     });
 }
 
-QByteArray contentTypesXml(const std::vector<Part>& media)
+QByteArray contentTypesXml(const std::vector<PackagePart>& media)
 {
     const QString ns =
         QStringLiteral("http://schemas.openxmlformats.org/package/2006/content-types");
@@ -808,7 +691,7 @@ QByteArray contentTypesXml(const std::vector<Part>& media)
                     QStringLiteral("application/vnd.openxmlformats-package.relationships+xml"));
         byExtension(QStringLiteral("xml"), QStringLiteral("application/xml"));
         QStringList seen;
-        for (const Part& part : media) {
+        for (const PackagePart& part : media) {
             const QString extension = QFileInfo(part.name).suffix();
             if (seen.contains(extension))
                 continue;
@@ -895,8 +778,7 @@ QByteArray coreXml(const Document& document)
         xml.writeNamespace(dcterms, QStringLiteral("dcterms"));
         xml.writeNamespace(xsi, QStringLiteral("xsi"));
         xml.writeStartElement(cp, QStringLiteral("coreProperties"));
-        bool tab = false;
-        xml.writeTextElement(dc, QStringLiteral("title"), xmlSafe(document.title(), &tab));
+        xml.writeTextElement(dc, QStringLiteral("title"), xmlSafeText(document.title()));
         xml.writeTextElement(dc, QStringLiteral("creator"), QStringLiteral("Urbaflux"));
         for (const char* name : {"created", "modified"}) {
             xml.writeStartElement(dcterms, QString::fromLatin1(name));
@@ -924,54 +806,40 @@ QByteArray appXml()
 
 bool writeDocx(const Document& document, QIODevice* device, QString* error)
 {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
+    std::vector<PackagePart> media;
+    std::map<QString, CellStyle> cellStyles;
+    auto body = [&](DocumentPackage& package) {
+        DocumentXml xml(document, package);
+        const bool ok = xml.write();
+        media = std::move(xml.media);
+        cellStyles = std::move(xml.cellStyles);
+        return ok;
     };
-    Package package(device);
-    if (!package.open())
-        return fail(QStringLiteral("impossibile creare l'archivio del documento"));
-
-    // The main part first: it is streamed, and it tells which pictures the package holds.
-    if (!package.beginEntry(QStringLiteral("word/document.xml"), Z_BEST_SPEED))
-        return fail(QStringLiteral("impossibile scrivere il testo del documento"));
-    DocumentXml body(document, package);
-    if (!body.write() || !package.endEntry())
-        return fail(QStringLiteral("impossibile scrivere il testo del documento"));
-
-    std::vector<std::pair<QString, QString>> wordRelations = {
-        {QStringLiteral("styles"), QStringLiteral("styles.xml")},
-        {QStringLiteral("settings"), QStringLiteral("settings.xml")},
-        {QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}};
-    for (const Part& picture : body.media)
-        wordRelations.emplace_back(QStringLiteral("image"),
-                                   picture.name.mid(QStringLiteral("word/").size()));
-
-    std::vector<Part> parts = {
-        {QStringLiteral("[Content_Types].xml"), contentTypesXml(body.media)},
-        {QStringLiteral("_rels/.rels"), packageRelationships()},
-        {QStringLiteral("word/_rels/document.xml.rels"),
-         relationshipsXml(
-             wordRelations,
-             QStringLiteral(
-                 "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"))},
-        {QStringLiteral("word/styles.xml"), stylesXml(document, body.cellStyles)},
-        {QStringLiteral("word/fontTable.xml"), fontTableXml(document)},
-        {QStringLiteral("word/settings.xml"), settingsXml()},
-        {QStringLiteral("docProps/core.xml"), coreXml(document)},
-        {QStringLiteral("docProps/app.xml"), appXml()}};
-    for (const Part& part : parts) {
-        if (!package.add(part.name, part.data))
-            return fail(QStringLiteral("impossibile scrivere la parte %1").arg(part.name));
-    }
-    for (const Part& picture : body.media) {
-        if (!package.add(picture.name, picture.data, 0))
-            return fail(QStringLiteral("impossibile scrivere l'immagine %1").arg(picture.name));
-    }
-    if (!package.close())
-        return fail(QStringLiteral("impossibile completare l'archivio del documento"));
-    return true;
+    auto parts = [&] {
+        std::vector<std::pair<QString, QString>> wordRelations = {
+            {QStringLiteral("styles"), QStringLiteral("styles.xml")},
+            {QStringLiteral("settings"), QStringLiteral("settings.xml")},
+            {QStringLiteral("fontTable"), QStringLiteral("fontTable.xml")}};
+        for (const PackagePart& picture : media)
+            wordRelations.emplace_back(QStringLiteral("image"),
+                                       picture.name.mid(QStringLiteral("word/").size()));
+        std::vector<PackagePart> result = {
+            {QStringLiteral("[Content_Types].xml"), contentTypesXml(media)},
+            {QStringLiteral("_rels/.rels"), packageRelationships()},
+            {QStringLiteral("word/_rels/document.xml.rels"),
+             relationshipsXml(
+                 wordRelations,
+                 QStringLiteral(
+                     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"))},
+            {QStringLiteral("word/styles.xml"), stylesXml(document, cellStyles)},
+            {QStringLiteral("word/fontTable.xml"), fontTableXml(document)},
+            {QStringLiteral("word/settings.xml"), settingsXml()},
+            {QStringLiteral("docProps/core.xml"), coreXml(document)},
+            {QStringLiteral("docProps/app.xml"), appXml()}};
+        result.insert(result.end(), media.begin(), media.end());
+        return result;
+    };
+    return writePackage(device, {}, QStringLiteral("word/document.xml"), body, parts, error);
 }
 
 DocumentSaveResult saveDocx(const Document& document, const QString& path)

@@ -58,10 +58,18 @@ void writeCover(DocumentWriter& writer, const FullReportInput& input)
     writer.TypeText(input.office.name + cr() + input.office.address + cr());
 }
 
+// A heading and its blank lines never end a page: they go where the text under them goes.
+void writeHeading(DocumentWriter& writer, const QString& text)
+{
+    writer.SetKeepWithNext(true);
+    writer.TypeText(text);
+    writer.SetKeepWithNext(false);
+}
+
 void writeSection(DocumentWriter& writer, const QString& heading, const QString& text, bool first)
 {
     writer.SetFontSize(16);
-    writer.TypeText((first ? QString() : cr()) + heading + cr(2));
+    writeHeading(writer, (first ? QString() : cr()) + heading + cr(2));
     writer.SetFontSize(12);
     writer.TypeText(text + cr());
 }
@@ -69,17 +77,18 @@ void writeSection(DocumentWriter& writer, const QString& heading, const QString&
 void writeTexts(DocumentWriter& writer, const FullReportInput& input)
 {
     writer.SetFontSize(18);
-    writer.TypeText(QChar(12) + QStringLiteral("RELAZIONE") + cr(2));
+    writeHeading(writer, QChar(12) + QStringLiteral("RELAZIONE") + cr(2));
     writeSection(writer, QStringLiteral("A) Criteri adottati nel calcolo"), reportTextA(), true);
     writeSection(writer, QStringLiteral("B) Modello utilizzato"),
                  reportTextB(input.state.model.kind), false);
     writeSection(writer, QStringLiteral("C) La distanza"), reportTextC(), false);
     writeSection(writer, QStringLiteral("D) Uso del modello"), reportTextD(), false);
-    writer.TypeText(cr() +
-                    QStringLiteral("Il grafico sottostante riporta le principali gravitazioni tra "
-                                   "le singole aree, indicate secondo la numerazione della "
-                                   "tabella G.") +
-                    cr());
+    // The sentence that introduces the chart stays above it.
+    writeHeading(writer, cr() +
+                             QStringLiteral("Il grafico sottostante riporta le principali "
+                                            "gravitazioni tra le singole aree, indicate secondo "
+                                            "la numerazione della tabella G.") +
+                             cr());
     if (!input.chartPicture.isEmpty())
         writer.InsertPicture(input.chartPicture);
     writer.TypeText(cr());
@@ -88,7 +97,9 @@ void writeTexts(DocumentWriter& writer, const FullReportInput& input)
 void startTable(DocumentWriter& writer, const QString& heading, int rows, int columns,
                 double points, const QStringList& headings)
 {
+    writer.SetKeepWithNext(true);
     writer.AppendParagraph(16, cr() + heading + cr(2));
+    writer.SetKeepWithNext(false);
     writer.AppendTable(rows, columns);
     writer.SetTableFontSize(points);
     for (int column = 1; column <= headings.size(); ++column)
@@ -175,6 +186,9 @@ void writeTables(DocumentWriter& writer, const FullReportInput& input, int n)
 
 void writeClosing(DocumentWriter& writer, const FullReportInput& input)
 {
+    // The closing block stands in one piece, with the last rows of table H above it.
+    writer.KeepTableWithNext();
+    writer.SetKeepWithNext(true);
     // A three-digit guess: the true count replaces it once the whole document is laid out, and
     // a guess of the right width spares laying out a long report twice.
     writer.AppendParagraph(12, cr(2) + QStringLiteral("La presente relazione è composta di n.") +
@@ -184,6 +198,7 @@ void writeClosing(DocumentWriter& writer, const FullReportInput& input)
     writer.AppendParagraph(12, input.texts.luogo + QStringLiteral(": ") + input.texts.data + cr(2));
     writer.AppendParagraph(12, QStringLiteral("il progettista") + cr());
     writer.AppendParagraph(12, QStringLiteral("(") + input.office.name + QStringLiteral(")"));
+    writer.SetKeepWithNext(false);
 }
 
 } // namespace

@@ -1,17 +1,10 @@
 #include "odtexporter.h"
 
-#include "pagelayout.h"
+#include "packagewriter.h"
 #include "tablegeometry.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QSaveFile>
 #include <QXmlStreamWriter>
-#include <quazip/quazip.h>
-#include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 
-#include <functional>
 #include <map>
 #include <tuple>
 
@@ -33,8 +26,6 @@ const QString kManifest = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:
 const QString kHeadingFill = QStringLiteral("#1f4e79");
 const QString kBandFill = QStringLiteral("#dce8f4");
 const QString kBorderColour = QStringLiteral("#5b8db8");
-
-constexpr qsizetype kFlushBytes = 1 << 20;
 
 QString pt(double points)
 {
@@ -113,32 +104,22 @@ void writeText(QXmlStreamWriter& xml, const QString& text)
     flushText();
 }
 
-struct Picture
+QString pictureMediaType(const QString& name)
 {
-    QString name;
-    QByteArray data;
-    QByteArray format;
-};
+    const QString extension = name.section(QLatin1Char('.'), -1);
+    return QStringLiteral("image/") +
+           (extension == QStringLiteral("jpg") ? QStringLiteral("jpeg") : extension);
+}
 
-class ContentXml
+class ContentXml : public PagedDocumentXml
 {
 public:
-    ContentXml(const Document& document, QuaZipFile& entry)
-        : m_document(document), m_entry(entry), m_layout(document)
+    ContentXml(const Document& document, DocumentPackage& package)
+        : PagedDocumentXml(document, package)
     {
-        m_layout.paginateAll();
-        const auto starts = m_layout.pageStarts();
-        for (size_t page = 1; page < starts.size(); ++page) {
-            const auto [block, item] = starts[page];
-            if (std::holds_alternative<Table>(document.blocks()[static_cast<size_t>(block)]))
-                m_pieceStarts[block].push_back(item);
-        }
-        m_buffer.setBuffer(&m_data);
-        m_buffer.open(QIODevice::WriteOnly);
-        m_xml.setDevice(&m_buffer);
     }
 
-    std::vector<Picture> pictures;
+    std::vector<PackagePart> pictures;
 
     bool write()
     {
@@ -151,13 +132,8 @@ public:
         writeAutomaticStyles();
         m_xml.writeStartElement(kOffice, QStringLiteral("body"));
         m_xml.writeStartElement(kOffice, QStringLiteral("text"));
-        const auto& blocks = m_document.blocks();
-        for (size_t index = 0; index < blocks.size(); ++index) {
-            if (const auto* paragraph = std::get_if<Paragraph>(&blocks[index]))
-                writeParagraph(*paragraph);
-            else if (!writeTable(static_cast<int>(index), std::get<Table>(blocks[index])))
-                return false;
-        }
+        if (!writeBlocks())
+            return false;
         m_xml.writeEndElement(); // text
         m_xml.writeEndElement(); // body
         m_xml.writeEndElement(); // document-content
@@ -207,9 +183,9 @@ private:
         }
     };
 
-    static ParagraphKey keyOf(const Paragraph& paragraph)
+    static ParagraphKey keyOf(const Paragraph& paragraph, bool opensPage)
     {
-        return {paragraph.alignment, paragraph.pageBreakBefore,
+        return {paragraph.alignment, opensPage,
                 hasPicture(paragraph) ? 0.0 : paragraphLineHeight(paragraph), paragraph.markFont,
                 paragraph.markSize};
     }
@@ -220,7 +196,8 @@ private:
         for (size_t index = 0; index < blocks.size(); ++index) {
             if (const auto* paragraph = std::get_if<Paragraph>(&blocks[index])) {
                 m_paragraphStyles.try_emplace(
-                    keyOf(*paragraph), QStringLiteral("P%1").arg(m_paragraphStyles.size() + 1));
+                    keyOf(*paragraph, opensPage(static_cast<int>(index))),
+                    QStringLiteral("P%1").arg(m_paragraphStyles.size() + 1));
                 for (const Run& run : paragraph->runs)
                     m_spanStyles.try_emplace({run.font, run.size},
                                              QStringLiteral("T%1").arg(m_spanStyles.size() + 1));
@@ -295,7 +272,8 @@ private:
             xml.writeAttribute(kStyle, QStringLiteral("name"), name);
             xml.writeAttribute(kStyle, QStringLiteral("family"), QStringLiteral("table-row"));
             xml.writeEmptyElement(kStyle, QStringLiteral("table-row-properties"));
-            xml.writeAttribute(kStyle, QStringLiteral("min-row-height"), pt(height));
+            // Exact: the program decided the lines of every cell.
+            xml.writeAttribute(kStyle, QStringLiteral("row-height"), pt(height));
             xml.writeAttribute(kFo, QStringLiteral("keep-together"), QStringLiteral("always"));
             xml.writeEndElement();
         }
@@ -373,16 +351,6 @@ private:
                (top ? QChar(u'T') : QChar(u'U'));
     }
 
-    bool flush()
-    {
-        if (m_data.isEmpty())
-            return true;
-        const bool ok = m_entry.write(m_data) == m_data.size();
-        m_data.clear();
-        m_buffer.seek(0);
-        return ok;
-    }
-
     void writePicture(const Run& run)
     {
         const int number = static_cast<int>(pictures.size()) + 1;
@@ -390,7 +358,7 @@ private:
                                       ? QStringLiteral("jpg")
                                       : QString::fromLatin1(run.pictureFormat);
         const QString name = QStringLiteral("Pictures/image%1.%2").arg(number).arg(extension);
-        pictures.push_back({name, run.pictureData, run.pictureFormat});
+        pictures.push_back({name, run.pictureData, PackagePart::Kind::Picture});
         m_xml.writeStartElement(kDraw, QStringLiteral("frame"));
         m_xml.writeAttribute(kDraw, QStringLiteral("name"),
                              QStringLiteral("Immagine %1").arg(number));
@@ -406,11 +374,11 @@ private:
         m_xml.writeEndElement();
     }
 
-    void writeParagraph(const Paragraph& paragraph)
+    void writeParagraph(int, const Paragraph& paragraph, bool opensPage) override
     {
         m_xml.writeStartElement(kText, QStringLiteral("p"));
         m_xml.writeAttribute(kText, QStringLiteral("style-name"),
-                             m_paragraphStyles.at(keyOf(paragraph)));
+                             m_paragraphStyles.at(keyOf(paragraph, opensPage)));
         for (const Run& run : paragraph.runs) {
             if (run.kind == Run::Kind::Picture) {
                 writePicture(run);
@@ -431,111 +399,68 @@ private:
         m_xml.writeEndElement(); // p
     }
 
-    void writeRow(int block, const Table& table, const TableGeometry& shape, int row,
-                  bool headingCopy, bool top, bool band)
+    void writeRow(int block, const Table& table, int row, const RowPlace& place) override
     {
-        const bool heading = table.headingRow && row == 0;
+        const TableGeometry& shape = m_layout.tableGeometry(block);
         m_xml.writeStartElement(kTable, QStringLiteral("table-row"));
         m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
                              m_rowStyles.at(roundToTwips(shape.rowHeight(row))));
-        Q_UNUSED(headingCopy);
-        Q_UNUSED(block);
         QChar shade = QChar(u'N');
         if (!table.styled)
             shade = QChar(u'G');
-        else if (heading)
+        else if (place.heading)
             shade = QChar(u'H');
-        else if (band)
+        else if (place.band)
             shade = QChar(u'B');
         for (int column = 0; column < table.columns; ++column) {
             m_xml.writeStartElement(kTable, QStringLiteral("table-cell"));
             m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
-                                 cellStyle(shade, column + 1 == table.columns, top));
+                                 cellStyle(shade, column + 1 == table.columns, place.top));
             m_xml.writeAttribute(kOffice, QStringLiteral("value-type"), QStringLiteral("string"));
             m_xml.writeStartElement(kText, QStringLiteral("p"));
             m_xml.writeAttribute(
                 kText, QStringLiteral("style-name"),
                 m_cellParagraphStyles.at({table.fontSize, shape.lineHeight,
                                           table.columnAlignment[static_cast<size_t>(column)],
-                                          heading && boldHeading(table)}));
-            writeText(m_xml, table.cell(row, column));
+                                          place.heading && boldHeading(table)}));
+            // The lines the program broke the text into, each ended by a line break.
+            bool first = true;
+            for (const QString& line : shape.cellLines(table, row, column)) {
+                if (!first)
+                    m_xml.writeEmptyElement(kText, QStringLiteral("line-break"));
+                first = false;
+                writeText(m_xml, line);
+            }
             m_xml.writeEndElement(); // p
             m_xml.writeEndElement(); // table-cell
         }
         m_xml.writeEndElement(); // table-row
     }
 
-    bool writeTable(int block, const Table& table)
+    void beginPiece(int block, const Table& table, const Piece& piece) override
     {
-        if (table.rows == 0)
-            return true;
-        const TableGeometry& shape = m_layout.tableGeometry(block);
-        std::vector<int> cuts = m_pieceStarts[block];
-        cuts.push_back(table.rows);
-        const int firstData = table.headingRow ? 1 : 0;
-        bool breakBefore = false;
-        int row = 0;
-        int piece = 0;
-        for (const int end : cuts) {
-            if (end == 0) {
-                breakBefore = true; // the whole table opens a page
-                continue;
-            }
-            if (end <= row)
-                continue;
-            m_xml.writeStartElement(kTable, QStringLiteral("table"));
-            m_xml.writeAttribute(kTable, QStringLiteral("name"),
-                                 QStringLiteral("Tabella%1_%2").arg(block).arg(++piece));
-            m_xml.writeAttribute(
-                kTable, QStringLiteral("style-name"),
-                QStringLiteral("Tab%1%2").arg(block).arg(breakBefore || row > 0 ? 'p' : 'c'));
-            for (int column = 0; column < table.columns; ++column) {
-                m_xml.writeEmptyElement(kTable, QStringLiteral("table-column"));
-                m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
-                                     QStringLiteral("Tab%1.%2").arg(block).arg(column + 1));
-            }
-            bool top = true;
-            if (table.headingRow) {
-                writeRow(block, table, shape, 0, row > 0, true, false);
-                top = false;
-            }
-            const int pieceFirst = row == 0 ? firstData : row;
-            if (row == 0)
-                row = firstData;
-            for (; row < end; ++row) {
-                writeRow(block, table, shape, row, false, top, (row - pieceFirst) % 2 == 0);
-                top = false;
-                if (m_data.size() >= kFlushBytes && !flush())
-                    return false;
-            }
-            m_xml.writeEndElement(); // table
-            breakBefore = false;
+        m_xml.writeStartElement(kTable, QStringLiteral("table"));
+        m_xml.writeAttribute(kTable, QStringLiteral("name"),
+                             QStringLiteral("Tabella%1_%2").arg(block).arg(piece.number));
+        m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
+                             QStringLiteral("Tab%1%2").arg(block).arg(piece.opensPage ? 'p' : 'c'));
+        for (int column = 0; column < table.columns; ++column) {
+            m_xml.writeEmptyElement(kTable, QStringLiteral("table-column"));
+            m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
+                                 QStringLiteral("Tab%1.%2").arg(block).arg(column + 1));
         }
-        return true;
     }
 
-    const Document& m_document;
-    QuaZipFile& m_entry;
-    PageLayout m_layout;
-    std::map<int, std::vector<int>> m_pieceStarts;
+    void endPiece(int, const Table&) override
+    {
+        m_xml.writeEndElement(); // table
+    }
+
     std::map<ParagraphKey, QString> m_paragraphStyles;
     std::map<std::pair<QString, double>, QString> m_spanStyles;
     std::map<CellParagraphKey, QString> m_cellParagraphStyles;
     std::map<double, QString> m_rowStyles;
-    QByteArray m_data;
-    QBuffer m_buffer;
-    QXmlStreamWriter m_xml;
 };
-
-QByteArray xmlPart(const std::function<void(QXmlStreamWriter&)>& body)
-{
-    QByteArray data;
-    QXmlStreamWriter xml(&data);
-    xml.writeStartDocument(QStringLiteral("1.0"), true);
-    body(xml);
-    xml.writeEndDocument();
-    return data;
-}
 
 QByteArray stylesXml(const Document& document)
 {
@@ -605,7 +530,7 @@ QByteArray metaXml(const Document& document)
     });
 }
 
-QByteArray manifestXml(const std::vector<Picture>& pictures)
+QByteArray manifestXml(const std::vector<PackagePart>& pictures)
 {
     return xmlPart([&](QXmlStreamWriter& xml) {
         xml.writeNamespace(kManifest, QStringLiteral("manifest"));
@@ -620,71 +545,36 @@ QByteArray manifestXml(const std::vector<Picture>& pictures)
         entry(QStringLiteral("content.xml"), QStringLiteral("text/xml"));
         entry(QStringLiteral("styles.xml"), QStringLiteral("text/xml"));
         entry(QStringLiteral("meta.xml"), QStringLiteral("text/xml"));
-        for (const Picture& picture : pictures)
-            entry(picture.name, QStringLiteral("image/") + QString::fromLatin1(picture.format));
+        for (const PackagePart& picture : pictures)
+            entry(picture.name, pictureMediaType(picture.name));
         xml.writeEndElement();
     });
-}
-
-bool addEntry(QuaZip& zip, const QString& name, const QByteArray& data, bool stored)
-{
-    QuaZipFile file(&zip);
-    QuaZipNewInfo info(name);
-    info.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
-    if (!file.open(QIODevice::WriteOnly, info, nullptr, 0, stored ? 0 : Z_DEFLATED,
-                   stored ? 0 : Z_DEFAULT_COMPRESSION))
-        return false;
-    const bool written = file.write(data) == data.size();
-    file.close();
-    return written && file.getZipError() == ZIP_OK;
 }
 
 } // namespace
 
 bool writeOdt(const Document& document, QIODevice* device, QString* error)
 {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    QuaZip zip(device);
-    zip.setAutoClose(false);
-    if (!zip.open(QuaZip::mdCreate))
-        return fail(QStringLiteral("impossibile creare l'archivio del documento"));
-    // The type first and stored, as the format asks, so that it can be read at a fixed place.
-    if (!addEntry(zip, QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text", true))
-        return fail(QStringLiteral("impossibile scrivere il tipo del documento"));
-    std::vector<Picture> pictures;
-    {
-        QuaZipFile entry(&zip);
-        if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("content.xml")), nullptr,
-                        0, Z_DEFLATED, Z_BEST_SPEED))
-            return fail(QStringLiteral("impossibile scrivere il testo del documento"));
-        ContentXml content(document, entry);
+    std::vector<PackagePart> pictures;
+    auto body = [&](DocumentPackage& package) {
+        ContentXml content(document, package);
         const bool ok = content.write();
-        entry.close();
-        if (!ok || entry.getZipError() != ZIP_OK)
-            return fail(QStringLiteral("impossibile scrivere il testo del documento"));
         pictures = std::move(content.pictures);
-    }
-    const std::pair<QString, QByteArray> parts[] = {
-        {QStringLiteral("styles.xml"), stylesXml(document)},
-        {QStringLiteral("meta.xml"), metaXml(document)},
-        {QStringLiteral("META-INF/manifest.xml"), manifestXml(pictures)}};
-    for (const auto& [name, data] : parts) {
-        if (!addEntry(zip, name, data, false))
-            return fail(QStringLiteral("impossibile scrivere la parte %1").arg(name));
-    }
-    for (const Picture& picture : pictures) {
-        if (!addEntry(zip, picture.name, picture.data, true))
-            return fail(QStringLiteral("impossibile scrivere l'immagine %1").arg(picture.name));
-    }
-    zip.close();
-    if (zip.getZipError() != ZIP_OK)
-        return fail(QStringLiteral("impossibile completare l'archivio del documento"));
-    return true;
+        return ok;
+    };
+    auto parts = [&] {
+        std::vector<PackagePart> result = {
+            {QStringLiteral("styles.xml"), stylesXml(document)},
+            {QStringLiteral("meta.xml"), metaXml(document)},
+            {QStringLiteral("META-INF/manifest.xml"), manifestXml(pictures)}};
+        result.insert(result.end(), pictures.begin(), pictures.end());
+        return result;
+    };
+    // The type first and stored, as the format asks, so that it can be read at a fixed place.
+    return writePackage(device,
+                        {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.text",
+                          PackagePart::Kind::Type}},
+                        QStringLiteral("content.xml"), body, parts, error);
 }
 
 DocumentSaveResult saveOdt(const Document& document, const QString& path)

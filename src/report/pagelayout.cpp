@@ -145,6 +145,143 @@ struct PageLayout::Private
     bool complete = false;
     mutable Fonts fonts;
     mutable std::map<int, TableGeometry> tableGeometries;
+    // Height each paragraph takes on its page, by block; -1 until laid out.
+    mutable std::vector<double> paragraphHeights;
+    mutable std::map<std::pair<QString, double>, std::unique_ptr<TextMeasure>> measures;
+
+    const TextMeasure& measure(const QString& family, double size) const
+    {
+        auto& slot = measures[{family, size}];
+        if (!slot)
+            slot = std::make_unique<TextMeasure>(family, size, false);
+        return *slot;
+    }
+
+    // Lines of a paragraph's text as the widest reader face breaks it at the text width,
+    // between words: readers that draw it wider still find room for every line.
+    int readerLineCount(const Paragraph& paragraph) const
+    {
+        const double width =
+            (document->pageSetup().textWidth() - kWidthSlackPoints) / kWidthSlackFactor;
+        int lines = 1;
+        double line = -1;  // width of the line so far; -1 before its first word
+        double word = 0;   // width of the word being read
+        double blanks = 0; // width of the blanks before it
+        auto place = [&] {
+            if (word <= 0)
+                return;
+            if (line < 0) {
+                line = word;
+            } else if (line + blanks + word <= width) {
+                line += blanks + word;
+            } else {
+                ++lines;
+                line = word;
+            }
+            // A word wider than the line is broken anywhere.
+            while (line > width) {
+                ++lines;
+                line -= width;
+            }
+            word = 0;
+            blanks = 0;
+        };
+        for (const Run& run : paragraph.runs) {
+            if (run.kind == Run::Kind::Picture)
+                continue;
+            const TextMeasure& m = measure(run.font, run.size);
+            for (const QChar c : run.text) {
+                if (c == QChar(32) || c == QChar(9)) {
+                    place();
+                    blanks += m.advance(32);
+                } else {
+                    word += m.advance(c.unicode());
+                }
+            }
+        }
+        place();
+        return lines;
+    }
+
+    // The height a paragraph takes: its lines as drawn here, and room for the lines a wider
+    // reader face needs.
+    double paragraphHeight(int block) const
+    {
+        if (paragraphHeights.empty())
+            paragraphHeights.assign(document->blocks().size(), -1.0);
+        double& height = paragraphHeights[static_cast<size_t>(block)];
+        if (height >= 0)
+            return height;
+        const auto& paragraph = std::get<Paragraph>(document->blocks()[static_cast<size_t>(block)]);
+        ParagraphLines lines;
+        layoutParagraph(paragraph, lines);
+        height = 0;
+        for (const auto& line : lines.lines)
+            height += line.height;
+        height += extraLines(paragraph, lines) * lines.lines.back().height;
+        return height;
+    }
+
+    int extraLines(const Paragraph& paragraph, const ParagraphLines& lines) const
+    {
+        if (paragraph.runs.empty() || hasPicture(paragraph))
+            return 0;
+        return std::max(0, readerLineCount(paragraph) - static_cast<int>(lines.lines.size()));
+    }
+
+    static int minimumRows(const Table& table)
+    {
+        return std::min(kMinimumTableRows, table.rows - (table.headingRow ? 1 : 0));
+    }
+
+    // What a table needs where it starts: its heading row and its first rows; a table too
+    // short to leave enough rows on two pages needs all of them.
+    double tableStartHeight(int block) const
+    {
+        const Table& table = std::get<Table>(document->blocks()[static_cast<size_t>(block)]);
+        if (table.rows == 0)
+            return 0;
+        const TableGeometry& shape = geometry(block, table);
+        const int firstData = table.headingRow ? 1 : 0;
+        const int data = table.rows - firstData;
+        const bool whole = data < 2 * kMinimumTableRows;
+        const int rows = whole ? table.rows : firstData + minimumRows(table);
+        double height = 0;
+        for (int row = 0; row < rows; ++row)
+            height += shape.rowHeight(row);
+        // A short table that keeps with what follows takes that along.
+        if (whole && keepsWithNext(block))
+            height += keptHeight(block + 1);
+        return height;
+    }
+
+    bool keepsWithNext(int block) const
+    {
+        const auto& blocks = document->blocks();
+        return std::get<Table>(blocks[static_cast<size_t>(block)]).keepWithNext &&
+               block + 1 < static_cast<int>(blocks.size()) &&
+               std::holds_alternative<Paragraph>(blocks[static_cast<size_t>(block) + 1]);
+    }
+
+    // The height of the paragraph at `block` with what it keeps with: the paragraphs after it
+    // while each keeps with the next, then the first of the rest (the start of a table).
+    double keptHeight(int block) const
+    {
+        const auto& blocks = document->blocks();
+        double height = 0;
+        for (size_t index = static_cast<size_t>(block); index < blocks.size(); ++index) {
+            const auto* paragraph = std::get_if<Paragraph>(&blocks[index]);
+            if (!paragraph) // a table keeps the slack at the foot of its pages
+                return height + tableStartHeight(static_cast<int>(index)) +
+                       kTablePageSlackPoints;
+            if (paragraph->pageBreakBefore && static_cast<int>(index) != block)
+                return height;
+            height += paragraphHeight(static_cast<int>(index));
+            if (!paragraph->keepWithNext)
+                return height;
+        }
+        return height;
+    }
 
     const TableGeometry& geometry(int block, const Table& table) const
     {
@@ -227,7 +364,6 @@ struct PageLayout::Private
         band = band && table.styled && !heading;
         const TableGeometry& shape = geometry(block, table);
         const std::vector<double>& columnWidth = shape.columnWidths;
-        const TextMeasure measure(table.font, table.fontSize, shadedHeading);
         const QFontMetricsF& metrics = fonts.fontMetrics(table.font, table.fontSize, shadedHeading);
         const QFont font = fonts.font(table.font, table.fontSize, shadedHeading);
         const double lineHeight = shape.lineHeight;
@@ -243,14 +379,14 @@ struct PageLayout::Private
                 painter.fillRect(cell, kBandFill);
             const QString& text = table.cell(row, column);
             if (!text.isEmpty()) {
-                const std::vector<QString> lines =
-                    measure.lines(text, shape.breakWidths[static_cast<size_t>(column)]);
+                const std::vector<QString> lines = shape.cellLines(table, row, column);
                 painter.save();
                 painter.scale(1 / kTextScale, 1 / kTextScale);
                 painter.setFont(font);
                 painter.setPen(shadedHeading ? QColor(Qt::white) : QColor(Qt::black));
                 double baseline = top + kCellVerticalPaddingPoints + ascent;
-                for (const QString& line : lines) {
+                for (const QString& broken : lines) {
+                    const QString line = broken.endsWith(QChar(32)) ? broken.chopped(1) : broken;
                     double start = x + kCellPaddingPoints;
                     if (table.columnAlignment[static_cast<size_t>(column)] == Alignment::Right)
                         start = x + width - kCellPaddingPoints -
@@ -319,8 +455,16 @@ struct PageLayout::Private
         for (; at.block < static_cast<int>(blocks.size()); ++at.block, at.item = 0) {
             const Block& block = blocks[static_cast<size_t>(at.block)];
             if (const auto* paragraph = std::get_if<Paragraph>(&block)) {
-                if (paragraph->pageBreakBefore && at.item == 0 && y > 0)
-                    return at;
+                if (at.item == 0 && y > 0) {
+                    if (paragraph->pageBreakBefore)
+                        return at;
+                    // A paragraph never splits, and one that keeps with the next (a heading)
+                    // goes where that goes; only what is taller than a page is cut.
+                    const double kept = keptHeight(at.block);
+                    const double own = paragraphHeight(at.block);
+                    if (y + (kept <= available ? kept : own) > available && own <= available)
+                        return at;
+                }
                 ParagraphLines lines;
                 layoutParagraph(*paragraph, lines);
                 for (; at.item < static_cast<int>(lines.lines.size()); ++at.item) {
@@ -332,6 +476,7 @@ struct PageLayout::Private
                     y += line.height;
                     --*budget;
                 }
+                y += extraLines(*paragraph, lines) * lines.lines.back().height;
                 continue;
             }
             const Table& table = std::get<Table>(block);
@@ -349,11 +494,8 @@ struct PageLayout::Private
             const int firstData = table.headingRow ? 1 : 0;
             const int pieceFirst = at.item == 0 ? firstData : at.item; // where the banding starts
             if (at.item == 0) {
-                // The heading stays with the first row below it.
-                double need = shape.rowHeight(0);
-                if (table.headingRow && table.rows > 1)
-                    need += shape.rowHeight(1);
-                if (!startsPage && y > 0 && y + need > limit)
+                // The heading row stays with the first rows below it.
+                if (!startsPage && y > 0 && y + tableStartHeight(at.block) > limit)
                     return at;
             } else if (table.headingRow) {
                 const double height = shape.rowHeight(0);
@@ -362,10 +504,22 @@ struct PageLayout::Private
                 y += height;
             }
             const double floor = y; // what the page holds before any row of its own
+            // The last rows never stand alone at the top of a page, and a table that keeps
+            // with what follows (the closing block) takes them to that page.
+            const int lastRun = table.rows - minimumRows(table);
+            const bool keeps = keepsWithNext(at.block);
             for (; at.item < table.rows; ++at.item) {
                 const double height = shape.rowHeight(at.item);
                 if (y > floor && y + height > limit)
                     return at;
+                if (y > floor && at.item == lastRun && lastRun > firstData) {
+                    double rest = 0;
+                    for (int row = lastRun; row < table.rows; ++row)
+                        rest += shape.rowHeight(row);
+                    const double tail = keeps ? keptHeight(at.block + 1) : 0;
+                    if (y + rest > limit || (keeps && y + rest + tail > available))
+                        return at;
+                }
                 if (painter)
                     paintRow(*painter, at.block, table, at.item, page.marginTop + y, height,
                              (at.item - pieceFirst) % 2 == 0);

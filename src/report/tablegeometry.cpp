@@ -1,8 +1,10 @@
 #include "tablegeometry.h"
 
+#include "fontadvances.h"
 #include "pagelayout.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
@@ -20,12 +22,8 @@ constexpr double kGothicLineFactor = 2511.0 / 2048.0;
 // Fonts are measured at twenty pixels a point: pixel sizes must be whole, and at this scale
 // the advances are the face's own, free of hinting.
 constexpr double kMeasureScale = 20.0;
-// Without a display server there are no fonts to measure: a batch export estimates Century
-// Gothic's advances, generously.
+// A face of which nothing is known: its advances estimated, generously.
 constexpr double kEstimatedAdvanceEm = 0.62;
-// A word processor's rounding of advances and widths: measured text is given this much more.
-constexpr double kWidthSlackFactor = 1.02;
-constexpr double kWidthSlackPoints = 1.0;
 
 bool isGothic(const QString& family)
 {
@@ -83,26 +81,80 @@ bool hasPicture(const Paragraph& paragraph)
                        [](const Run& run) { return run.kind == Run::Kind::Picture; });
 }
 
-TextMeasure::TextMeasure(const QString& family, double size, bool bold)
-    : m_family(family), m_size(size), m_bold(bold), m_latin(256, -1.0)
+QStringList readerFaces(const QString& documentFamily)
 {
+    QStringList faces = {isGothic(documentFamily) ? QStringLiteral("URW Gothic") : documentFamily,
+                         QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
+    faces.removeDuplicates();
+    return faces;
 }
+
+struct TextMeasure::Face
+{
+    std::shared_ptr<QFontMetricsF> metrics; // the installed face; null: the table's advances
+    const FaceAdvances* table = nullptr;    // null too: an unknown face, estimated
+};
+
+namespace {
+
+bool canMeasure()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+// The name fontconfig gives an installed face ("URW Gothic [urw]" when two foundries make
+// it), or nothing.
+QString installedFamily(const QString& face)
+{
+    static const QStringList families = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (family.compare(face, Qt::CaseInsensitive) == 0 ||
+            family.startsWith(face + QStringLiteral(" ["), Qt::CaseInsensitive))
+            return family;
+    }
+    return {};
+}
+
+} // namespace
+
+TextMeasure::TextMeasure(const QString& family, double size, bool bold)
+    : m_size(size), m_latin(256, -1.0)
+{
+    for (const QString& name : readerFaces(family)) {
+        auto face = std::make_shared<Face>();
+        face->table = faceAdvances(name, bold);
+        const QString installed = canMeasure() ? installedFamily(name) : QString();
+        if (!installed.isEmpty()) {
+            QFont font(isGothic(name) || name.startsWith(QStringLiteral("URW Gothic"))
+                           ? PageLayout::drawingFamily(QStringLiteral("Century Gothic"))
+                           : installed);
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(size * kMeasureScale))));
+            font.setBold(bold);
+            font.setHintingPreference(QFont::PreferNoHinting);
+            font.setKerning(false);
+            face->metrics = std::make_shared<QFontMetricsF>(font);
+        }
+        m_faces.push_back(std::move(face));
+    }
+}
+
+TextMeasure::~TextMeasure() = default;
 
 double TextMeasure::advance(char16_t c) const
 {
     if (c < 256 && m_latin[c] >= 0)
         return m_latin[c];
-    double result = m_size * kEstimatedAdvanceEm;
-    if (!m_metrics && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        QFont font(PageLayout::drawingFamily(m_family));
-        font.setPixelSize(std::max(1, static_cast<int>(std::lround(m_size * kMeasureScale))));
-        font.setBold(m_bold);
-        font.setHintingPreference(QFont::PreferNoHinting);
-        font.setKerning(false);
-        m_metrics = std::make_shared<QFontMetricsF>(font);
+    double result = 0;
+    if (c >= 0x20) {
+        for (const auto& face : m_faces) {
+            double em = kEstimatedAdvanceEm;
+            if (face->metrics)
+                em = face->metrics->horizontalAdvance(QChar(c)) / kMeasureScale / m_size;
+            else if (face->table)
+                em = face->table->advance(c);
+            result = std::max(result, em * m_size);
+        }
     }
-    if (m_metrics)
-        result = m_metrics->horizontalAdvance(QChar(c)) / kMeasureScale;
     if (c < 256)
         m_latin[c] = result;
     return result;
@@ -133,7 +185,7 @@ std::vector<QString> TextMeasure::lines(const QString& text, double innerWidth) 
             current += QChar(32);
             current += word;
         } else {
-            result.push_back(current);
+            result.push_back(current + QChar(32));
             current = word.toString();
         }
     }
@@ -171,11 +223,15 @@ TableGeometry tableGeometry(const Table& table, double textWidth)
 {
     TableGeometry geometry;
     geometry.lineHeight = lineHeightPoints(table.font, table.fontSize);
+    geometry.body = std::make_shared<TextMeasure>(table.font, table.fontSize, false);
+    geometry.heading = boldHeading(table)
+                           ? std::make_shared<TextMeasure>(table.font, table.fontSize, true)
+                           : geometry.body;
     const int columns = std::max(table.columns, 0);
     if (columns == 0)
         return geometry;
-    const TextMeasure body(table.font, table.fontSize, false);
-    const TextMeasure heading(table.font, table.fontSize, boldHeading(table));
+    const TextMeasure& body = *geometry.body;
+    const TextMeasure& heading = *geometry.heading;
     const int firstData = table.headingRow ? 1 : 0;
     const double padding = 2 * kCellPaddingPoints;
 
@@ -249,6 +305,13 @@ TableGeometry tableGeometry(const Table& table, double textWidth)
             static_cast<std::uint8_t>(std::min(lines, 255));
     }
     return geometry;
+}
+
+std::vector<QString> TableGeometry::cellLines(const Table& table, int row, int column) const
+{
+    const QString& text = table.cell(row, column);
+    const TextMeasure& measure = table.headingRow && row == 0 ? *heading : *body;
+    return measure.lines(text, breakWidths[static_cast<size_t>(column)]);
 }
 
 std::vector<double> columnWidths(const Table& table, double textWidth)

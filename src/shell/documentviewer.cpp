@@ -1,6 +1,7 @@
 #include "documentviewer.h"
 
 #include "document.h"
+#include "documentformats.h"
 #include "docxexporter.h"
 #include "prompts.h"
 
@@ -242,17 +243,15 @@ void DocumentViewer::saveAs()
         return;
     FileRequest request;
     request.title = QStringLiteral("Salva come");
-    request.filter = QStringLiteral("Documento Word (*.docx)|*.docx|Documento OpenDocument "
-                                    "(*.odt)|*.odt|Documento PDF (*.pdf)|*.pdf");
+    request.filter = documentFilters();
     request.selectedFilter = 1;
-    request.fileName = suggestedName() + QStringLiteral(".docx");
+    const QString defaultExtension = QLatin1Char('.') + documentFormats().front().extension;
+    request.fileName = suggestedName() + defaultExtension;
     QString path = m_prompts.saveFile(request);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".docx"), Qt::CaseInsensitive) &&
-        !path.endsWith(QStringLiteral(".odt"), Qt::CaseInsensitive) &&
-        !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".docx");
+    if (!hasDocumentExtension(path))
+        path += defaultExtension;
     startSave(path);
 }
 

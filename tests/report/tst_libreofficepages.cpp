@@ -4,43 +4,19 @@
 // Skipped where LibreOffice is not installed; bench/libreoffice_pages.sh measures 180 areas.
 
 #include "documentwriter.h"
+#include "officeconversion.h"
 #include "pagelayout.h"
 #include "sampleprintouts.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace urbaflux;
+using namespace urbaflux::office;
 
 namespace {
-
-int pdfPageCount(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
-}
-
-// The text of each page, laid out, or nothing without pdftotext.
-QStringList pageTexts(const QString& pdf)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        return {};
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(60000))
-        return {};
-    QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar(12));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
 
 // On every page of the distances printout: the heading row once, before every pair row; the
 // pair rows, read from the first number of each line, are 1 to `pairs` in order, each whole.
@@ -127,30 +103,14 @@ private Q_SLOTS:
         const QString alias =
             QFINDTESTDATA("../../resources/fontconfig/61-urbaflux-century-gothic.conf");
         QVERIFY(!alias.isEmpty());
-        QFile fonts(dir.filePath(QStringLiteral("fonts.conf")));
-        QVERIFY(fonts.open(QIODevice::WriteOnly));
-        fonts.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><include "
-                                   "ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>"
-                                   "<include>%1</include></fontconfig>\n")
-                        .arg(alias)
-                        .toUtf8());
-        fonts.close();
-        QProcess office;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("FONTCONFIG_FILE"), fonts.fileName());
-        office.setProcessEnvironment(environment);
-        office.setProcessChannelMode(QProcess::MergedChannels);
+        const QString fonts = fontConfig(dir.path(), StandIn::Alias, alias);
+        QVERIFY(!fonts.isEmpty());
         const QString out = dir.filePath(QStringLiteral("lo"));
-        office.start(soffice, QStringList{QStringLiteral("--headless"),
-                                          QStringLiteral("-env:UserInstallation=file://") +
-                                              dir.filePath(QStringLiteral("profilo")),
-                                          QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                                          QStringLiteral("--outdir"), out}
-                                  << files);
-        QVERIFY(office.waitForFinished(240000));
+        const QString failed = convertToPdf(soffice, dir.path(), fonts, files, out, 240000);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
         for (auto it = programPages.cbegin(); it != programPages.cend(); ++it) {
             const QString pdf = out + QLatin1Char('/') + it.key() + QStringLiteral(".pdf");
-            QVERIFY2(QFile::exists(pdf), qPrintable(QString::fromLocal8Bit(office.readAll())));
+            QVERIFY(QFile::exists(pdf));
             QCOMPARE(pdfPageCount(pdf), it.value());
             QCOMPARE(pdfPageCount(out + QLatin1Char('/') + it.key() + QStringLiteral("-odt.pdf")),
                      it.value());
