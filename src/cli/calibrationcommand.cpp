@@ -7,6 +7,7 @@
 #include <projectstate.h>
 #include <titlepage.h>
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
 
@@ -66,6 +67,37 @@ QString fitText(const FitMeasures& fit, int n)
              number(fit.modelledMeanLogCost), number(100 * fit.reproducedShare));
 }
 
+// The table of the trip-length distribution, for people.
+QString lengthsText(const TripLengthDistribution& lengths)
+{
+    QString text = QStringLiteral("Distribuzione delle lunghezze (distanza × peso / 100):\n"
+                                  "%1 %2 %3 %4\n")
+                       .arg(QStringLiteral("da"), 12)
+                       .arg(QStringLiteral("a"), 12)
+                       .arg(QStringLiteral("osservate"), 12)
+                       .arg(QStringLiteral("calcolate"), 12);
+    for (const TripLengthBand& band : lengths.bands)
+        text += QStringLiteral("%1 %2 %3 %4\n")
+                    .arg(number(band.from), 12)
+                    .arg(number(band.to), 12)
+                    .arg(number(band.observed), 12)
+                    .arg(number(band.modelled), 12);
+    if (lengths.unplaced > 0)
+        text += QStringLiteral("Coppie senza distanza × peso positivo: %1\n").arg(lengths.unplaced);
+    return text;
+}
+
+QJsonArray lengthsJson(const TripLengthDistribution& lengths)
+{
+    QJsonArray bands;
+    for (const TripLengthBand& band : lengths.bands)
+        bands.append(QJsonObject{{QStringLiteral("da"), jsonNumber(band.from)},
+                                 {QStringLiteral("a"), jsonNumber(band.to)},
+                                 {QStringLiteral("osservate"), jsonNumber(band.observed)},
+                                 {QStringLiteral("calcolate"), jsonNumber(band.modelled)}});
+    return bands;
+}
+
 QJsonObject fitJson(const FitMeasures& fit)
 {
     return {
@@ -94,6 +126,8 @@ QString statusName(CalibrationResult::Status status)
         return QStringLiteral("not-converged");
     case CalibrationResult::Status::Stopped:
         return QStringLiteral("stopped");
+    case CalibrationResult::Status::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return QString();
 }
@@ -111,12 +145,15 @@ int evaluate(Output& out, ProjectState& state, const ObservedInteractions& obser
     if (!outcome.completed())
         return notCompleted(out, outcome);
     const FitMeasures fit = measureFit(state, observed);
+    const TripLengthDistribution lengths = tripLengthDistribution(state, observed);
     const QString alpha = state.model.alpha.displayText();
     const bool written =
-        json ? out.json({{QStringLiteral("alpha"), alpha}, {QStringLiteral("fit"), fitJson(fit)}})
+        json ? out.json({{QStringLiteral("alpha"), alpha},
+                         {QStringLiteral("fit"), fitJson(fit)},
+                         {QStringLiteral("distribuzione_lunghezze"), lengthsJson(lengths)}})
              : out.text(
                    QStringLiteral("Adattamento alle interazioni osservate (alfa %1)\n").arg(alpha) +
-                   fitText(fit, state.areas.count));
+                   fitText(fit, state.areas.count) + lengthsText(lengths));
     return written ? kExitCompleted : kExitCannotWrite;
 }
 

@@ -1,9 +1,11 @@
 #include <completearchive.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -149,6 +151,44 @@ private Q_SLOTS:
               "R² (osservate e calcolate): ", "SRMSE: ", "pesata con le osservate: ",
               "pesata con le calcolate: ", "Quota del totale osservato riprodotta: 100%"})
             QVERIFY2(out.contains(QString::fromUtf8(line)), line);
+    }
+
+    // The trip lengths of the pairs compared, in bands that follow each other, summing to the
+    // compared totals; the text prints the same table.
+    void evaluateGivesTheTripLengths()
+    {
+        const Run run = runCalc({path("Urbaflux-tot-rilievo"), QStringLiteral("--valuta"),
+                                 path("osservate.csv"), QStringLiteral("--json")});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+        const QJsonObject fit = json.value(QStringLiteral("fit")).toObject();
+        const QJsonArray bands = json.value(QStringLiteral("distribuzione_lunghezze")).toArray();
+        QVERIFY(bands.size() > 1);
+        double observed = 0;
+        double modelled = 0;
+        for (qsizetype b = 0; b < bands.size(); ++b) {
+            const QJsonObject band = bands[b].toObject();
+            QVERIFY(band.value(QStringLiteral("da")).toDouble() <
+                    band.value(QStringLiteral("a")).toDouble());
+            if (b > 0)
+                QCOMPARE(band.value(QStringLiteral("da")).toDouble(),
+                         bands[b - 1].toObject().value(QStringLiteral("a")).toDouble());
+            observed += band.value(QStringLiteral("osservate")).toDouble();
+            modelled += band.value(QStringLiteral("calcolate")).toDouble();
+        }
+        // Costs 2 to 5 of the published case.
+        QCOMPARE(bands.first().toObject().value(QStringLiteral("da")).toDouble(), 2.0);
+        QCOMPARE(bands.last().toObject().value(QStringLiteral("a")).toDouble(), 5.0);
+        QCOMPARE(observed, fit.value(QStringLiteral("observedTotal")).toDouble());
+        QCOMPARE(modelled, fit.value(QStringLiteral("modelledTotal")).toDouble());
+
+        const Run text = runCalc(
+            {path("Urbaflux-tot-rilievo"), QStringLiteral("--valuta"), path("osservate.csv")});
+        const QString out = QString::fromLocal8Bit(text.out);
+        const QString table = out.mid(out.indexOf(QStringLiteral("Distribuzione delle lunghezze")));
+        QCOMPARE(table.count(u'\n'), bands.size() + 2);
+        QVERIFY2(table.contains(QRegularExpression(QStringLiteral("\\n +2 +3 +175 +"))),
+                 text.out.constData());
     }
 
     void refusedObservedFile_data()
