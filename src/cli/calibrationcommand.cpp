@@ -55,16 +55,10 @@ QString number(double value)
 
 QString fitText(const FitMeasures& fit, int n)
 {
-    return QStringLiteral("Coppie confrontate: %1 su %2\n"
-                          "R² (osservate e calcolate): %3\n"
-                          "SRMSE: %4\n"
-                          "Somma degli errori assoluti: %5\n"
-                          "Media di ln(distanza × peso / 100) pesata con le osservate: %6\n"
-                          "Media di ln(distanza × peso / 100) pesata con le calcolate: %7\n"
-                          "Quota del totale osservato riprodotta: %8%\n")
-        .arg(QString::number(fit.pairs), QString::number(n * n), number(fit.rSquared),
-             number(fit.srmse), number(fit.absoluteErrors), number(fit.observedMeanLogCost),
-             number(fit.modelledMeanLogCost), number(100 * fit.reproducedShare));
+    QString text;
+    for (const FitLine& line : fitLines(fit, n))
+        text += line.label + QStringLiteral(": ") + line.value + QLatin1Char('\n');
+    return text;
 }
 
 // The table of the trip-length distribution, for people.
@@ -199,13 +193,14 @@ int calibrate(Output& out, ProjectState& state, const TitlePage& titlePage,
                             {QStringLiteral("evaluations"), result.evaluations},
                             {QStringLiteral("fit"), fitJson(fit)}});
     } else {
-        QString text = QStringLiteral("Taratura di alfa per %1 (modello %2)\n"
-                                      "Alfa tarato: %3\n"
-                                      "Valutazioni del modello: %4\n")
-                           .arg(likelihood ? QStringLiteral("massima verosimiglianza")
-                                           : QStringLiteral("minima somma degli errori assoluti"),
-                                modelKindLabel(state.model.kind), alphaText,
-                                QString::number(result.evaluations));
+        QString text =
+            QStringLiteral("Taratura di alfa per %1 (modello %2)\n"
+                           "Alfa tarato: %3\n"
+                           "Valutazioni del modello: %4\n")
+                .arg(criterionName(likelihood ? CalibrationCriterion::MaximumLikelihood
+                                              : CalibrationCriterion::LeastAbsoluteErrors),
+                     modelKindLabel(state.model.kind), alphaText,
+                     QString::number(result.evaluations));
         if (!note.isEmpty())
             text += QStringLiteral("Attenzione: ") + note + QStringLiteral(".\n");
         written = out.text(text + fitText(fit, state.areas.count));

@@ -841,4 +841,47 @@ CalibrationStudy studyCalibration(const ProjectState& state, const ObservedInter
     return study;
 }
 
+namespace {
+
+QString fitNumber(double value)
+{
+    return std::isfinite(value) ? QString::number(value, 'g', 6) : QStringLiteral("n.d.");
+}
+
+} // namespace
+
+std::vector<FitLine> fitLines(const FitMeasures& fit, int count)
+{
+    return {
+        {QStringLiteral("Coppie confrontate"),
+         QStringLiteral("%1 su %2").arg(fit.pairs).arg(count * count)},
+        {QStringLiteral("R² (osservate e calcolate)"), fitNumber(fit.rSquared)},
+        {QStringLiteral("SRMSE"), fitNumber(fit.srmse)},
+        {QStringLiteral("Somma degli errori assoluti"), fitNumber(fit.absoluteErrors)},
+        {QStringLiteral("Media di ln(distanza × peso / 100) pesata con le osservate"),
+         fitNumber(fit.observedMeanLogCost)},
+        {QStringLiteral("Media di ln(distanza × peso / 100) pesata con le calcolate"),
+         fitNumber(fit.modelledMeanLogCost)},
+        {QStringLiteral("Quota del totale osservato riprodotta"),
+         fitNumber(100 * fit.reproducedShare) + QLatin1Char('%')},
+    };
+}
+
+QString criterionName(CalibrationCriterion criterion)
+{
+    return criterion == CalibrationCriterion::MaximumLikelihood
+               ? QStringLiteral("massima verosimiglianza")
+               : QStringLiteral("minima somma degli errori assoluti");
+}
+
+const AppliedCalibration* currentCalibration(const ProjectState& state)
+{
+    const AppliedCalibration* applied = state.calibration.get();
+    if (applied == nullptr || !state.model.alpha.isText() ||
+        state.model.alpha.text != applied->alphaText ||
+        applied->observed.count != state.areas.count)
+        return nullptr;
+    return applied;
+}
+
 } // namespace urbaflux

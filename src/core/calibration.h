@@ -12,6 +12,7 @@
 // calculator computes an archive, so the alpha it finds gives the same results when written
 // back into the archive and recomputed.
 
+#include "appliedcalibration.h"
 #include "calculation.h"
 #include "projectstate.h"
 
@@ -23,14 +24,6 @@
 #include <vector>
 
 namespace urbaflux {
-
-struct ObservedInteractions
-{
-    int count = 0;                     // N of the archive the file was read for
-    std::vector<double> value;         // by pair number, 1 to N * N
-    std::vector<std::uint8_t> present; // 1 where the survey gives the pair a value
-    int pairs = 0;                     // pairs with a value
-};
 
 struct ObservedRead
 {
@@ -102,15 +95,6 @@ struct TripLengthDistribution
 TripLengthDistribution tripLengthDistribution(const ProjectState& state,
                                               const ObservedInteractions& observed);
 
-enum class CalibrationCriterion
-{
-    // Poisson maximum likelihood: for the power decay, the alpha at which the calculated mean of
-    // ln(distance x weight / 100) equals the observed one.
-    MaximumLikelihood,
-    // The least sum of absolute errors.
-    LeastAbsoluteErrors,
-};
-
 struct CalibrationOptions
 {
     double lowest = 0.0;
@@ -154,6 +138,21 @@ struct CalibrationResult
 CalibrationResult calibrateAlpha(const ProjectState& state, const ObservedInteractions& observed,
                                  CalibrationCriterion criterion,
                                  const CalibrationOptions& options = {});
+
+// The measures as the batch calculator and the calibration window write them: label and value
+// (6 significant digits, "n.d." where there is none), in the order of the batch output.
+struct FitLine
+{
+    QString label;
+    QString value;
+};
+std::vector<FitLine> fitLines(const FitMeasures& fit, int count);
+// The calibration window's and the report's name of a criterion.
+QString criterionName(CalibrationCriterion criterion);
+
+// The calibration written into alpha, while alpha still holds its text and the areas are those
+// it was made for; null otherwise.
+const AppliedCalibration* currentCalibration(const ProjectState& state);
 
 // Italian account of a calibration that did not find an inner optimum; empty for Found.
 QString describeCalibration(const CalibrationResult& result);
