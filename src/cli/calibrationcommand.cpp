@@ -1,6 +1,5 @@
 #include "calibrationcommand.h"
 
-#include <archivefile.h>
 #include <calculation.h>
 #include <calibration.h>
 #include <completearchive.h>
@@ -8,95 +7,44 @@
 #include <projectstate.h>
 #include <titlepage.h>
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <cmath>
-#include <cstdio>
-#include <memory>
 
 namespace urbaflux {
 
 namespace {
 
-constexpr int kExitCompleted = 0;
-constexpr int kExitNotCompleted = 1;
-constexpr int kExitRefused = 2;
-constexpr int kExitUsage = 64;
-constexpr int kExitCannotWrite = 73;
+const QString kValuta = QStringLiteral("valuta");
+const QString kCalibra = QStringLiteral("calibra");
+const QString kCriterio = QStringLiteral("criterio");
 
-const QString kValuta = QStringLiteral("--valuta");
-const QString kCalibra = QStringLiteral("--calibra");
-const QString kCriterio = QStringLiteral("--criterio");
-
-struct Options
+QString check(const QCommandLineParser& args)
 {
     QString input;
-    QString observed;
-    QString output;
-    bool calibrate = false;
-    bool json = false;
-    CalibrationCriterion criterion = CalibrationCriterion::MaximumLikelihood;
-};
-
-void printError(const QString& text)
-{
-    const QByteArray bytes = (text + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-}
-
-bool writeStdout(const QString& text, bool utf8)
-{
-    const QByteArray bytes = utf8 ? text.toUtf8() : text.toLocal8Bit();
-    const size_t written =
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    return written == static_cast<size_t>(bytes.size()) && std::fflush(stdout) == 0;
-}
-
-QString parseArguments(const QStringList& args, Options& options)
-{
-    bool criterionGiven = false;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == u"--json") {
-            options.json = true;
-        } else if (arg == kValuta || arg == kCalibra || arg == kCriterio || arg == u"-o") {
-            if (i + 1 >= args.size() || args[i + 1].isEmpty())
-                return QStringLiteral("manca il valore dopo %1").arg(arg);
-            const QString value = args[++i];
-            if (arg == kCriterio) {
-                if (criterionGiven)
-                    return QStringLiteral("%1 è indicato due volte").arg(arg);
-                criterionGiven = true;
-                if (value == u"verosimiglianza")
-                    options.criterion = CalibrationCriterion::MaximumLikelihood;
-                else if (value == u"sae")
-                    options.criterion = CalibrationCriterion::LeastAbsoluteErrors;
-                else
-                    return QStringLiteral("criterio sconosciuto: %1 (verosimiglianza o sae)")
-                        .arg(value);
-            } else if (arg == u"-o") {
-                if (!options.output.isEmpty())
-                    return QStringLiteral("%1 è indicato due volte").arg(arg);
-                options.output = value;
-            } else {
-                if (!options.observed.isEmpty())
-                    return QStringLiteral("si usa una sola volta --valuta o --calibra");
-                options.observed = value;
-                options.calibrate = arg == kCalibra;
-            }
-        } else if (arg == u"--matrix") {
-            return QStringLiteral("--matrix non si usa con --valuta o --calibra");
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            return QStringLiteral("opzione sconosciuta: %1").arg(arg);
-        } else if (options.input.isEmpty()) {
-            options.input = arg;
-        } else {
-            return QStringLiteral("un solo archivio alla volta: %1 è di troppo").arg(arg);
+    if (const QString problem = singleArchiveArgument(args, &input); !problem.isEmpty())
+        return problem;
+    if (args.isSet(kValuta) && args.isSet(kCalibra))
+        return QStringLiteral("si usa una sola volta --valuta o --calibra");
+    const QString observed = args.value(args.isSet(kCalibra) ? kCalibra : kValuta);
+    for (const QString& name : {kValuta, kCalibra, kCriterio, QStringLiteral("o")}) {
+        if (args.isSet(name) && args.value(name).isEmpty())
+            return QStringLiteral("manca il valore dopo %1").arg(optionText(name));
+    }
+    if (args.isSet(kCriterio)) {
+        const QString value = args.value(kCriterio);
+        if (value != u"verosimiglianza" && value != u"sae")
+            return QStringLiteral("criterio sconosciuto: %1 (verosimiglianza o sae)")
+                .arg(printableExcerpt(value));
+    }
+    if (!args.isSet(kCalibra)) {
+        for (const QString& name : {kCriterio, QStringLiteral("o")}) {
+            if (args.isSet(name) && args.isSet(kValuta))
+                return QStringLiteral("%1 si usa solo con --calibra").arg(optionText(name));
         }
     }
-    if (options.input.isEmpty())
-        return QStringLiteral("manca l'archivio da calcolare");
-    if (!options.calibrate && (criterionGiven || !options.output.isEmpty()))
-        return QStringLiteral("%1 si usa solo con --calibra")
-            .arg(criterionGiven ? kCriterio : QStringLiteral("-o"));
+    if (observed.isEmpty())
+        return QStringLiteral("manca il file delle interazioni osservate");
     return QString();
 }
 
@@ -105,49 +53,58 @@ QString number(double value)
     return std::isfinite(value) ? QString::number(value, 'g', 6) : QStringLiteral("n.d.");
 }
 
-QString jsonNumber(double value)
-{
-    return std::isfinite(value) ? shortestText(value) : QStringLiteral("null");
-}
-
-QString jsonString(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('"');
-}
-
 QString fitText(const FitMeasures& fit, int n)
 {
-    return QStringLiteral("Coppie confrontate: %1 su %2\n"
-                          "R² (osservate e calcolate): %3\n"
-                          "SRMSE: %4\n"
-                          "Somma degli errori assoluti: %5\n"
-                          "Media di ln(distanza × peso / 100) pesata con le osservate: %6\n"
-                          "Media di ln(distanza × peso / 100) pesata con le calcolate: %7\n"
-                          "Quota del totale osservato riprodotta: %8%\n")
-        .arg(QString::number(fit.pairs), QString::number(n * n), number(fit.rSquared),
-             number(fit.srmse), number(fit.absoluteErrors), number(fit.observedMeanLogCost),
-             number(fit.modelledMeanLogCost), number(100 * fit.reproducedShare));
+    QString text;
+    for (const FitLine& line : fitLines(fit, n))
+        text += line.label + QStringLiteral(": ") + line.value + QLatin1Char('\n');
+    return text;
 }
 
-QString fitJson(const FitMeasures& fit)
+// The table of the trip-length distribution, for people.
+QString lengthsText(const TripLengthDistribution& lengths)
 {
-    return QStringLiteral("{\"pairs\": %1, \"rSquared\": %2, \"srmse\": %3, "
-                          "\"absoluteErrors\": %4, \"observedMeanLogCost\": %5, "
-                          "\"modelledMeanLogCost\": %6, \"observedTotal\": %7, "
-                          "\"modelledTotal\": %8, \"reproducedShare\": %9}")
-        .arg(QString::number(fit.pairs), jsonNumber(fit.rSquared), jsonNumber(fit.srmse),
-             jsonNumber(fit.absoluteErrors), jsonNumber(fit.observedMeanLogCost),
-             jsonNumber(fit.modelledMeanLogCost), jsonNumber(fit.observedTotal),
-             jsonNumber(fit.modelledTotal), jsonNumber(fit.reproducedShare));
+    QString text = QStringLiteral("Distribuzione delle lunghezze (distanza × peso / 100):\n"
+                                  "%1 %2 %3 %4\n")
+                       .arg(QStringLiteral("da"), 12)
+                       .arg(QStringLiteral("a"), 12)
+                       .arg(QStringLiteral("osservate"), 12)
+                       .arg(QStringLiteral("calcolate"), 12);
+    for (const TripLengthBand& band : lengths.bands)
+        text += QStringLiteral("%1 %2 %3 %4\n")
+                    .arg(number(band.from), 12)
+                    .arg(number(band.to), 12)
+                    .arg(number(band.observed), 12)
+                    .arg(number(band.modelled), 12);
+    if (lengths.unplaced > 0)
+        text += QStringLiteral("Coppie senza distanza × peso positivo: %1\n").arg(lengths.unplaced);
+    return text;
+}
+
+QJsonArray lengthsJson(const TripLengthDistribution& lengths)
+{
+    QJsonArray bands;
+    for (const TripLengthBand& band : lengths.bands)
+        bands.append(QJsonObject{{QStringLiteral("da"), jsonNumber(band.from)},
+                                 {QStringLiteral("a"), jsonNumber(band.to)},
+                                 {QStringLiteral("osservate"), jsonNumber(band.observed)},
+                                 {QStringLiteral("calcolate"), jsonNumber(band.modelled)}});
+    return bands;
+}
+
+QJsonObject fitJson(const FitMeasures& fit)
+{
+    return {
+        {QStringLiteral("pairs"), fit.pairs},
+        {QStringLiteral("rSquared"), jsonNumber(fit.rSquared)},
+        {QStringLiteral("srmse"), jsonNumber(fit.srmse)},
+        {QStringLiteral("absoluteErrors"), jsonNumber(fit.absoluteErrors)},
+        {QStringLiteral("observedMeanLogCost"), jsonNumber(fit.observedMeanLogCost)},
+        {QStringLiteral("modelledMeanLogCost"), jsonNumber(fit.modelledMeanLogCost)},
+        {QStringLiteral("observedTotal"), jsonNumber(fit.observedTotal)},
+        {QStringLiteral("modelledTotal"), jsonNumber(fit.modelledTotal)},
+        {QStringLiteral("reproducedShare"), jsonNumber(fit.reproducedShare)},
+    };
 }
 
 QString statusName(CalibrationResult::Status status)
@@ -163,52 +120,56 @@ QString statusName(CalibrationResult::Status status)
         return QStringLiteral("not-converged");
     case CalibrationResult::Status::Stopped:
         return QStringLiteral("stopped");
+    case CalibrationResult::Status::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return QString();
 }
 
-int notCompleted(const CalculationOutcome& outcome)
+int notCompleted(Output& out, const CalculationOutcome& outcome)
 {
-    printError(QStringLiteral("Calcolo non completato: ") + describeOutcome(outcome) +
-               QLatin1Char('.'));
+    out.error(QStringLiteral("Calcolo non completato: ") + describeOutcome(outcome) +
+              QLatin1Char('.'));
     return kExitNotCompleted;
 }
 
-int evaluate(ProjectState& state, const ObservedInteractions& observed, const Options& options)
+int evaluate(Output& out, ProjectState& state, const ObservedInteractions& observed, bool json)
 {
     const CalculationOutcome outcome = calculateInteractions(state);
     if (!outcome.completed())
-        return notCompleted(outcome);
+        return notCompleted(out, outcome);
     const FitMeasures fit = measureFit(state, observed);
+    const TripLengthDistribution lengths = tripLengthDistribution(state, observed);
     const QString alpha = state.model.alpha.displayText();
     const bool written =
-        options.json
-            ? writeStdout(QStringLiteral("{\"alpha\": %1, \"fit\": %2}\n")
-                              .arg(jsonString(alpha), fitJson(fit)),
-                          true)
-            : writeStdout(
-                  QStringLiteral("Adattamento alle interazioni osservate (alfa %1)\n").arg(alpha) +
-                      fitText(fit, state.areas.count),
-                  false);
+        json ? out.json({{QStringLiteral("alpha"), alpha},
+                         {QStringLiteral("fit"), fitJson(fit)},
+                         {QStringLiteral("distribuzione_lunghezze"), lengthsJson(lengths)}})
+             : out.text(
+                   QStringLiteral("Adattamento alle interazioni osservate (alfa %1)\n").arg(alpha) +
+                   fitText(fit, state.areas.count) + lengthsText(lengths));
     return written ? kExitCompleted : kExitCannotWrite;
 }
 
-int calibrate(ProjectState& state, const TitlePage& titlePage, const ObservedInteractions& observed,
-              const Options& options)
+int calibrate(Output& out, ProjectState& state, const TitlePage& titlePage,
+              const ObservedInteractions& observed, const QCommandLineParser& args)
 {
-    const CalibrationResult result = calibrateAlpha(state, observed, options.criterion);
+    const bool likelihood = args.value(kCriterio) != u"sae";
+    const CalibrationResult result =
+        calibrateAlpha(state, observed,
+                       likelihood ? CalibrationCriterion::MaximumLikelihood
+                                  : CalibrationCriterion::LeastAbsoluteErrors);
     const QString note = describeCalibration(result);
-    const bool likelihood = options.criterion == CalibrationCriterion::MaximumLikelihood;
     const QString criterion =
         likelihood ? QStringLiteral("verosimiglianza") : QStringLiteral("sae");
+    const bool json = args.isSet(QStringLiteral("json"));
     if (!result.usable()) {
-        if (options.json)
-            writeStdout(QStringLiteral("{\"status\": %1, \"message\": %2, \"criterion\": %3, "
-                                       "\"evaluations\": %4}\n")
-                            .arg(jsonString(statusName(result.status)), jsonString(note),
-                                 jsonString(criterion), QString::number(result.evaluations)),
-                        true);
-        printError(QStringLiteral("Taratura non riuscita: ") + note + QLatin1Char('.'));
+        if (json && !out.json({{QStringLiteral("status"), statusName(result.status)},
+                               {QStringLiteral("message"), note},
+                               {QStringLiteral("criterion"), criterion},
+                               {QStringLiteral("evaluations"), result.evaluations}}))
+            return kExitCannotWrite;
+        out.error(QStringLiteral("Taratura non riuscita: ") + note + QLatin1Char('.'));
         return kExitNotCompleted;
     }
 
@@ -217,54 +178,59 @@ int calibrate(ProjectState& state, const TitlePage& titlePage, const ObservedInt
     state.model.alpha = FieldValue::fromText(alphaText);
     const CalculationOutcome outcome = calculateInteractions(state);
     if (!outcome.completed())
-        return notCompleted(outcome);
+        return notCompleted(out, outcome);
     const FitMeasures fit = measureFit(state, observed);
     if (!note.isEmpty())
-        printError(QStringLiteral("Attenzione: ") + note + QLatin1Char('.'));
+        out.error(QStringLiteral("Attenzione: ") + note + QLatin1Char('.'));
 
     bool written = false;
-    if (options.json) {
-        written = writeStdout(
-            QStringLiteral("{\"status\": %1, \"message\": %2, \"criterion\": %3, \"alpha\": %4, "
-                           "\"alphaText\": %5, \"evaluations\": %6, \"fit\": %7}\n")
-                .arg(jsonString(statusName(result.status)), jsonString(note), jsonString(criterion),
-                     jsonNumber(result.alpha), jsonString(alphaText),
-                     QString::number(result.evaluations), fitJson(fit)),
-            true);
+    if (json) {
+        written = out.json({{QStringLiteral("status"), statusName(result.status)},
+                            {QStringLiteral("message"), note},
+                            {QStringLiteral("criterion"), criterion},
+                            {QStringLiteral("alpha"), jsonNumber(result.alpha)},
+                            {QStringLiteral("alphaText"), alphaText},
+                            {QStringLiteral("evaluations"), result.evaluations},
+                            {QStringLiteral("fit"), fitJson(fit)}});
     } else {
-        QString text = QStringLiteral("Taratura di alfa per %1 (modello %2)\n"
-                                      "Alfa tarato: %3\n"
-                                      "Valutazioni del modello: %4\n")
-                           .arg(likelihood ? QStringLiteral("massima verosimiglianza")
-                                           : QStringLiteral("minima somma degli errori assoluti"),
-                                modelKindLabel(state.model.kind), alphaText,
-                                QString::number(result.evaluations));
+        QString text =
+            QStringLiteral("Taratura di alfa per %1 (modello %2)\n"
+                           "Alfa tarato: %3\n"
+                           "Valutazioni del modello: %4\n")
+                .arg(criterionName(likelihood ? CalibrationCriterion::MaximumLikelihood
+                                              : CalibrationCriterion::LeastAbsoluteErrors),
+                     modelKindLabel(state.model.kind), alphaText,
+                     QString::number(result.evaluations));
         if (!note.isEmpty())
             text += QStringLiteral("Attenzione: ") + note + QStringLiteral(".\n");
-        written = writeStdout(text + fitText(fit, state.areas.count), false);
+        written = out.text(text + fitText(fit, state.areas.count));
     }
     if (!written)
         return kExitCannotWrite;
-    if (!options.output.isEmpty()) {
-        const SaveResult saved =
-            saveArchiveBytes(options.output, writeCompleteBytes(state, titlePage));
-        if (!saved.ok) {
-            printError(saved.error);
-            return kExitCannotWrite;
-        }
-    }
+    if (const QString output = args.value(QStringLiteral("o"));
+        !output.isEmpty() && !out.file(output, writeCompleteBytes(state, titlePage)))
+        return kExitCannotWrite;
     return kExitCompleted;
 }
 
-} // namespace
-
-bool isCalibrationCommand(const QStringList& arguments)
+int run(const QCommandLineParser& args, Output& out)
 {
-    if (arguments.contains(QStringLiteral("-h")) || arguments.contains(QStringLiteral("--help")))
-        return false;
-    return arguments.contains(kValuta) || arguments.contains(kCalibra) ||
-           arguments.contains(kCriterio);
+    LoadedArchive archive;
+    if (!loadCompleteArchive(args.positionalArguments().constFirst(), out, archive))
+        return kExitRefused;
+    ProjectState& state = *archive.state;
+    const bool calibrating = args.isSet(kCalibra);
+    const ObservedRead observed =
+        readObservedInteractions(args.value(calibrating ? kCalibra : kValuta), state.areas.count);
+    if (!observed.ok()) {
+        out.error(observed.error);
+        return kExitRefused;
+    }
+    return calibrating ? calibrate(out, state, *archive.titlePage, *observed.value, args)
+                       : evaluate(out, state, *observed.value, args.isSet(QStringLiteral("json")));
 }
+
+} // namespace
 
 QString calibrationUsageText()
 {
@@ -300,38 +266,24 @@ QString calibrationUsageText()
         "64 uso errato; 73 file di uscita non scrivibile.\n");
 }
 
-int runCalibrationCommand(const QStringList& arguments)
+Command calibrationCommand()
 {
-    Options options;
-    const QString problem = parseArguments(arguments, options);
-    if (!problem.isEmpty()) {
-        printError(QStringLiteral("urbaflux-calc: ") + problem + QLatin1Char('\n'));
-        printError(calibrationUsageText().mid(1));
-        return kExitUsage;
-    }
-    if (options.observed.isEmpty()) {
-        printError(QStringLiteral("urbaflux-calc: manca il file delle interazioni osservate"));
-        return kExitUsage;
-    }
-
-    const Parsed<CompleteRecord> archive = readCompleteFile(options.input, ArchiveSource::AnyFile);
-    if (!archive.ok()) {
-        printError(archive.error);
-        return kExitRefused;
-    }
-    auto state = std::make_unique<ProjectState>();
-    applyDefaults(*state);
-    TitlePage titlePage;
-    applyComplete(*archive.value, *state, titlePage);
-    computeAreaTotals(*state);
-
-    const ObservedRead observed = readObservedInteractions(options.observed, state->areas.count);
-    if (!observed.ok()) {
-        printError(observed.error);
-        return kExitRefused;
-    }
-    return options.calibrate ? calibrate(*state, titlePage, *observed.value, options)
-                             : evaluate(*state, *observed.value, options);
+    Command command;
+    command.selectors = {kValuta, kCalibra, kCriterio};
+    command.title = QStringLiteral("--valuta o --calibra");
+    command.options = {
+        {kValuta, QStringLiteral("confronta con le interazioni osservate"),
+         QStringLiteral("OSSERVATE")},
+        {kCalibra, QStringLiteral("tara alfa sulle interazioni osservate"),
+         QStringLiteral("OSSERVATE")},
+        {kCriterio, QStringLiteral("verosimiglianza o sae"), QStringLiteral("CRITERIO")},
+        outputOption(),
+        jsonOption(),
+    };
+    command.usage = calibrationUsageText;
+    command.check = check;
+    command.run = run;
+    return command;
 }
 
 } // namespace urbaflux

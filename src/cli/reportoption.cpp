@@ -9,47 +9,37 @@
 #include <technicaloffice.h>
 #include <titlepage.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstring>
 
 namespace urbaflux {
 
-OptionTaken takeReportOption(const QStringList& args, qsizetype& i, ReportOptions& options,
-                             QString* error)
+QList<QCommandLineOption> reportOptions()
 {
-    const QString& arg = args[i];
-    QString* target = nullptr;
-    bool* given = nullptr;
-    if (arg == u"--report") {
-        target = &options.path;
-    } else if (arg == u"--studio") {
-        target = &options.officeName;
-        given = &options.officeNameGiven;
-    } else if (arg == u"--indirizzo") {
-        target = &options.officeAddress;
-        given = &options.officeAddressGiven;
-    } else {
-        return OptionTaken::No;
+    return {
+        {kReportOptionName, QStringLiteral("scrive anche la relazione completa in FILE"),
+         QStringLiteral("FILE")},
+        {QStringLiteral("studio"), QStringLiteral("lo studio tecnico della relazione"),
+         QStringLiteral("NOME")},
+        {QStringLiteral("indirizzo"), QStringLiteral("l'indirizzo dello studio"),
+         QStringLiteral("TESTO")},
+    };
+}
+
+ReportOptions reportOptionsFrom(const QCommandLineParser& args, QString* error)
+{
+    ReportOptions options;
+    if (args.isSet(kReportOptionName)) {
+        options.path = args.value(kReportOptionName);
+        if (options.path.isEmpty())
+            *error = QStringLiteral("il nome del file dopo --report è vuoto");
     }
-    const bool already = given ? *given : !target->isEmpty();
-    if (i + 1 >= args.size()) {
-        *error = QStringLiteral("manca il valore dopo %1").arg(arg);
-        return OptionTaken::Error;
-    }
-    if (already) {
-        *error = QStringLiteral("%1 è indicato due volte").arg(arg);
-        return OptionTaken::Error;
-    }
-    *target = args[++i];
-    if (given) {
-        *given = true;
-    } else if (target->isEmpty()) {
-        *error = QStringLiteral("il nome del file dopo %1 è vuoto").arg(arg);
-        return OptionTaken::Error;
-    }
-    return OptionTaken::Yes;
+    // An empty office name is a choice: the report then names no office.
+    options.officeNameGiven = args.isSet(QStringLiteral("studio"));
+    options.officeName = args.value(QStringLiteral("studio"));
+    options.officeAddressGiven = args.isSet(QStringLiteral("indirizzo"));
+    options.officeAddress = args.value(QStringLiteral("indirizzo"));
+    return options;
 }
 
 QString reportUsageText()
@@ -61,19 +51,6 @@ QString reportUsageText()
                "  --indirizzo TESTO  l'indirizzo dello studio (invece di quello impostato)\n"
                "Stato di uscita 74: relazione non scrivibile.\n")
         .arg(documentExtensionsText());
-}
-
-std::unique_ptr<QCoreApplication> makeCalcApplication(int& argc, char** argv)
-{
-    bool report = false;
-    for (int i = 1; i < argc; ++i)
-        report = report || std::strcmp(argv[i], "--report") == 0;
-    if (!report)
-        return std::make_unique<QCoreApplication>(argc, argv);
-    // A batch run has no screen to draw on.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QApplication>(argc, argv);
 }
 
 bool writeReportFile(const ReportOptions& options, const ProjectState& state,

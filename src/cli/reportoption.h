@@ -1,22 +1,19 @@
 #pragma once
 
-// The report options of urbaflux-calc: --report FILE (.docx, or .pdf), --studio NOME and
+// The report options of urbaflux-calc: --report FILE (.docx, .odt or .pdf), --studio NOME and
 // --indirizzo TESTO. With them the calculator writes the full report of the recomputed
 // archive, the chart drawn without a display, the office taken from the program's settings
 // unless given here.
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
 #include <QString>
-#include <QStringList>
-#include <memory>
-
-class QCoreApplication;
 
 namespace urbaflux {
 
 struct ProjectState;
 struct TitlePage;
-
-inline constexpr int kExitReportNotWritten = 74;
 
 struct ReportOptions
 {
@@ -27,23 +24,16 @@ struct ReportOptions
     bool officeAddressGiven = false;
 };
 
-enum class OptionTaken
-{
-    No,
-    Yes,
-    Error
-};
+// The options to declare in a command that writes the report; --report draws the chart.
+QList<QCommandLineOption> reportOptions();
+inline const QString kReportOptionName = QStringLiteral("report");
 
-// Takes args[i] when it is a report option, with its value (i then points at the value).
-OptionTaken takeReportOption(const QStringList& args, qsizetype& i, ReportOptions& options,
-                             QString* error);
+// What the parsed arguments ask of the report; the reason in *error when --report names no
+// file.
+ReportOptions reportOptionsFrom(const QCommandLineParser& args, QString* error);
 
 // Lines for the usage text.
 QString reportUsageText();
-
-// The application object: a widget application drawing offscreen when a report is asked for
-// (the chart needs one), a plain core application otherwise.
-std::unique_ptr<QCoreApplication> makeCalcApplication(int& argc, char** argv);
 
 // Writes the report; false with the reason (Italian, naming the file) when it cannot.
 bool writeReportFile(const ReportOptions& options, const ProjectState& state,

@@ -12,24 +12,18 @@
 // calculator computes an archive, so the alpha it finds gives the same results when written
 // back into the archive and recomputed.
 
+#include "appliedcalibration.h"
 #include "calculation.h"
 #include "projectstate.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
 namespace urbaflux {
-
-struct ObservedInteractions
-{
-    int count = 0;                     // N of the archive the file was read for
-    std::vector<double> value;         // by pair number, 1 to N * N
-    std::vector<std::uint8_t> present; // 1 where the survey gives the pair a value
-    int pairs = 0;                     // pairs with a value
-};
 
 struct ObservedRead
 {
@@ -42,6 +36,17 @@ struct ObservedRead
 // messages.
 ObservedRead parseObservedInteractions(const QByteArray& bytes, int count, const QString& fileName);
 ObservedRead readObservedInteractions(const QString& path, int count);
+
+// A matrix pasted from a spreadsheet: N rows of N values separated by tabs (or "," or ";"),
+// optionally with the header row and column 1..N; otherwise any form the CSV reader takes.
+// Messages name the line of the pasted text.
+ObservedRead parseObservedPaste(const QString& text, int count);
+
+// Observed values by pair number (values[k - 1] is pair k, every pair present), as read from
+// another source, e.g. the interactions of an archive; the same rules as the CSV reader:
+// the count must match, no value may be negative or not finite, and the total must be positive.
+ObservedRead observedFromValues(const std::vector<double>& values, int count,
+                                const QString& sourceName);
 
 struct FitMeasures
 {
@@ -64,14 +69,31 @@ struct FitMeasures
 // Compares the unrounded interaction matrix of a calculated state with the observed values.
 FitMeasures measureFit(const ProjectState& state, const ObservedInteractions& observed);
 
-enum class CalibrationCriterion
+// The cost of pair k as the decay reads it: distance x weight / 100; NaN when the data give
+// none.
+double pairCost(const ProjectState& state, int k);
+
+struct TripLengthBand
 {
-    // Poisson maximum likelihood: for the power decay, the alpha at which the calculated mean of
-    // ln(distance x weight / 100) equals the observed one.
-    MaximumLikelihood,
-    // The least sum of absolute errors.
-    LeastAbsoluteErrors,
+    double from = 0.0; // the band holds from <= cost < to; the last one also its upper end
+    double to = 0.0;
+    double observed = 0.0;
+    double modelled = 0.0;
+    int pairs = 0;
 };
+
+struct TripLengthDistribution
+{
+    std::vector<TripLengthBand> bands; // consecutive: each band's `to` is the next one's `from`
+    int unplaced = 0; // compared pairs without a positive cost (none after a completed run)
+};
+
+// The observed and calculated interactions of the compared pairs by cost, distance x weight /
+// 100, in bands of equal width: about 1 + log2(pairs) bands (Sturges), the width rounded to
+// 1, 2, 2.5 or 5 times a power of ten so that the edges read as plain numbers, the first edge
+// a multiple of the width. The sums over the bands are the compared totals of measureFit.
+TripLengthDistribution tripLengthDistribution(const ProjectState& state,
+                                              const ObservedInteractions& observed);
 
 struct CalibrationOptions
 {
@@ -79,6 +101,10 @@ struct CalibrationOptions
     double highest = 10.0;
     double tolerance = 1e-6;
     double gridStep = 0.5; // first scan, so that the refinement starts from the right bracket
+    // Called after each trial alpha with the trials done and an estimate of the whole count
+    // (at least done + 1 while the search goes on); false stops the search (Status::Cancelled).
+    // Runs on the thread of the calibration.
+    std::function<bool(int done, int expected)> progress;
 };
 
 struct CalibrationResult
@@ -89,7 +115,8 @@ struct CalibrationResult
         AtLowerEnd, // the best alpha is the lowest one searched
         AtUpperEnd, // the best alpha is the highest one searched
         NotConverged,
-        Stopped, // a calculation stopped on the data (failure says why)
+        Stopped,   // a calculation stopped on the data (failure says why)
+        Cancelled, // the progress callback asked to stop
     };
     Status status = Status::Stopped;
     double alpha = 0.0;
@@ -112,10 +139,54 @@ CalibrationResult calibrateAlpha(const ProjectState& state, const ObservedIntera
                                  CalibrationCriterion criterion,
                                  const CalibrationOptions& options = {});
 
+// The measures as the batch calculator and the calibration window write them: label and value
+// (6 significant digits, "n.d." where there is none), in the order of the batch output.
+struct FitLine
+{
+    QString label;
+    QString value;
+};
+std::vector<FitLine> fitLines(const FitMeasures& fit, int count);
+// The calibration window's and the report's name of a criterion.
+QString criterionName(CalibrationCriterion criterion);
+
+// The calibration written into alpha, while alpha still holds its text and the areas are those
+// it was made for; null otherwise.
+const AppliedCalibration* currentCalibration(const ProjectState& state);
+
 // Italian account of a calibration that did not find an inner optimum; empty for Found.
 QString describeCalibration(const CalibrationResult& result);
 
 // The typed text alpha is written back as: 6 significant digits.
 QString calibratedAlphaText(double alpha);
+
+// How one alpha fits: the model computed with it on a copy of the state, from fresh balancing
+// factors, as the batch calculator computes an archive.
+struct AlphaAssessment
+{
+    FieldValue alpha;
+    CalculationOutcome outcome;
+    FitMeasures fit;                // when the outcome completed
+    TripLengthDistribution lengths; // likewise
+    std::vector<double> modelled;   // unrounded interactions by pair number, 1 to N * N
+};
+AlphaAssessment assessAlpha(const ProjectState& state, const ObservedInteractions& observed,
+                            const FieldValue& alpha);
+
+// Everything the calibration window shows: the alpha as it stands, the search, and the
+// calibrated alpha (as the text it would be written back as) with its fit. The caller's state
+// is only read.
+struct CalibrationStudy
+{
+    CalibrationCriterion criterion = CalibrationCriterion::MaximumLikelihood;
+    AlphaAssessment current;
+    CalibrationResult result;
+    QString note;      // describeCalibration
+    QString alphaText; // calibratedAlphaText, when the result is usable
+    std::optional<AlphaAssessment> calibrated;
+};
+CalibrationStudy studyCalibration(const ProjectState& state, const ObservedInteractions& observed,
+                                  CalibrationCriterion criterion,
+                                  const CalibrationOptions& options = {});
 
 } // namespace urbaflux

@@ -8,6 +8,7 @@
 // never used. A null QString is a text that was never set (the archives write it as nothing);
 // an empty QString is a text the user emptied. Validations treat both as empty.
 
+#include "appliedcalibration.h"
 #include "calculationoutcome.h"
 #include "fieldvalue.h"
 #include "modelkind.h"
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace urbaflux {
@@ -115,6 +117,8 @@ struct ProjectState
     BalancingState balancing;
     RunValues run;
     ZoneSet zones; // the zones' geometry when the areas came from a GIS layer
+    // The last calibration of alpha written into the field; see currentCalibration.
+    std::shared_ptr<const AppliedCalibration> calibration;
 
     // Advanced by markInputsChanged at every write to the data; never goes back.
     quint64 inputRevision = 0;

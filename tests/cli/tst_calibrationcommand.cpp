@@ -1,9 +1,11 @@
 #include <completearchive.h>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -45,7 +47,7 @@ QByteArray readFile(const QString& path)
 }
 
 // The published doubly constrained case: three areas, alpha at its default 2.
-QByteArray publishedArchive()
+QByteArray publishedArchive(int firstDistance = 2)
 {
     auto state = std::make_unique<ProjectState>();
     applyDefaults(*state);
@@ -56,7 +58,7 @@ QByteArray publishedArchive()
                                  QStringLiteral("100")};
     const QStringList destinations = {QStringLiteral("200"), QStringLiteral("50"),
                                       QStringLiteral("150")};
-    const int distances[] = {2, 5, 4, 5, 2, 3, 4, 3, 2};
+    const int distances[] = {firstDistance, 5, 4, 5, 2, 3, 4, 3, 2};
     for (int i = 1; i <= 3; ++i) {
         state->areas.name[i] = QStringLiteral("Zona %1").arg(i);
         state->areas.origin[i] = origins[i - 1];
@@ -151,6 +153,44 @@ private Q_SLOTS:
             QVERIFY2(out.contains(QString::fromUtf8(line)), line);
     }
 
+    // The trip lengths of the pairs compared, in bands that follow each other, summing to the
+    // compared totals; the text prints the same table.
+    void evaluateGivesTheTripLengths()
+    {
+        const Run run = runCalc({path("Urbaflux-tot-rilievo"), QStringLiteral("--valuta"),
+                                 path("osservate.csv"), QStringLiteral("--json")});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+        const QJsonObject fit = json.value(QStringLiteral("fit")).toObject();
+        const QJsonArray bands = json.value(QStringLiteral("distribuzione_lunghezze")).toArray();
+        QVERIFY(bands.size() > 1);
+        double observed = 0;
+        double modelled = 0;
+        for (qsizetype b = 0; b < bands.size(); ++b) {
+            const QJsonObject band = bands[b].toObject();
+            QVERIFY(band.value(QStringLiteral("da")).toDouble() <
+                    band.value(QStringLiteral("a")).toDouble());
+            if (b > 0)
+                QCOMPARE(band.value(QStringLiteral("da")).toDouble(),
+                         bands[b - 1].toObject().value(QStringLiteral("a")).toDouble());
+            observed += band.value(QStringLiteral("osservate")).toDouble();
+            modelled += band.value(QStringLiteral("calcolate")).toDouble();
+        }
+        // Costs 2 to 5 of the published case.
+        QCOMPARE(bands.first().toObject().value(QStringLiteral("da")).toDouble(), 2.0);
+        QCOMPARE(bands.last().toObject().value(QStringLiteral("a")).toDouble(), 5.0);
+        QCOMPARE(observed, fit.value(QStringLiteral("observedTotal")).toDouble());
+        QCOMPARE(modelled, fit.value(QStringLiteral("modelledTotal")).toDouble());
+
+        const Run text = runCalc(
+            {path("Urbaflux-tot-rilievo"), QStringLiteral("--valuta"), path("osservate.csv")});
+        const QString out = QString::fromLocal8Bit(text.out);
+        const QString table = out.mid(out.indexOf(QStringLiteral("Distribuzione delle lunghezze")));
+        QCOMPARE(table.count(u'\n'), bands.size() + 2);
+        QVERIFY2(table.contains(QRegularExpression(QStringLiteral("\\n +2 +3 +175 +"))),
+                 text.out.constData());
+    }
+
     void refusedObservedFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -198,6 +238,47 @@ private Q_SLOTS:
         const Run run = runCalc(arguments);
         QCOMPARE(run.exitCode, 64);
         QVERIFY2(run.err.contains("--calibra OSSERVATE"), run.err.constData());
+    }
+
+    // What cannot be written is told, whatever the command prints: the figures, their JSON,
+    // or the JSON of a calibration that could not complete.
+    void failedWritesAreTold_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("archive");
+        QTest::addColumn<int>("exitWhenWritten");
+        const QString json = QStringLiteral("--json");
+        const QString valuta = QStringLiteral("--valuta");
+        const QString calibra = QStringLiteral("--calibra");
+        QTest::newRow("evaluation") << QStringList{valuta} << publishedArchive() << 0;
+        QTest::newRow("evaluation, JSON") << QStringList{valuta, json} << publishedArchive() << 0;
+        QTest::newRow("calibration") << QStringList{calibra} << publishedArchive() << 0;
+        QTest::newRow("calibration, JSON") << QStringList{calibra, json} << publishedArchive() << 0;
+        // A zero distance stops every trial alpha.
+        QTest::newRow("failed calibration, JSON")
+            << QStringList{calibra, json} << publishedArchive(0) << 1;
+    }
+    void failedWritesAreTold()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, archive);
+        QFETCH(int, exitWhenWritten);
+        QVERIFY(writeFile(path("Urbaflux-tot-uscita"), archive));
+        const QStringList written =
+            QStringList{path("Urbaflux-tot-uscita"), arguments[0], path("osservate.csv")} +
+            arguments.mid(1);
+        QCOMPARE(runCalc(written).exitCode, exitWhenWritten);
+        QProcess process;
+        process.start(QStringLiteral("sh"),
+                      QStringList{QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$@\" >&-"),
+                                  QString::fromUtf8(URBAFLUX_CALC_PATH)} +
+                          written);
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 73);
+        QVERIFY2(err.contains("impossibile scrivere sullo standard output: lo standard output "
+                              "è chiuso."),
+                 err.constData());
     }
 
     void helpNamesBothCommands()

@@ -356,6 +356,36 @@ private Q_SLOTS:
         QVERIFY(run.out.isEmpty());
     }
 
+    // Every command shares one parser: its reasons are Italian and name the option as typed.
+    void usageReasons_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("reason");
+        const QString a = QStringLiteral("a");
+        QTest::newRow("unknown option")
+            << QStringList{a, QStringLiteral("-x")} << QByteArray("opzione sconosciuta: -x\n");
+        QTest::newRow("a value where none is taken") << QStringList{a, QStringLiteral("--json=1")}
+                                                     << QByteArray("--json non vuole un valore\n");
+        QTest::newRow("no value") << QStringList{a, QStringLiteral("--matrix")}
+                                  << QByteArray("manca il valore dopo --matrix\n");
+        QTest::newRow("an option of another command")
+            << QStringList{a, QStringLiteral("--valuta"), QStringLiteral("o.csv"),
+                           QStringLiteral("--matrix"), QStringLiteral("m.csv")}
+            << QByteArray("--matrix non si usa con --valuta o --calibra\n");
+        QTest::newRow("a value twice")
+            << QStringList{a, QStringLiteral("--matrix"), QStringLiteral("x"),
+                           QStringLiteral("--matrix"), QStringLiteral("y")}
+            << QByteArray("--matrix è indicato due volte\n");
+    }
+    void usageReasons()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, reason);
+        const Run run = runCalc(arguments);
+        QCOMPARE(run.exitCode, 64);
+        QVERIFY2(run.err.startsWith("urbaflux-calc: " + reason), run.err.constData());
+    }
+
     void helpIsNotAnError()
     {
         const Run run = runCalc({QStringLiteral("--help")});

@@ -337,6 +337,146 @@ private Q_SLOTS:
         QVERIFY2(read.error.startsWith(QStringLiteral("Il file oss.csv")), qPrintable(read.error));
         QVERIFY2(read.error.contains(message), qPrintable(read.error));
     }
+
+    // Bands of equal width whose edges read as plain numbers, covering every compared pair
+    // once: the sums are the compared totals.
+    void tripLengthDistribution_data()
+    {
+        QTest::addColumn<QList<double>>("distances");
+        QTest::addColumn<QString>("survey");
+        QTest::addColumn<QList<double>>("edges");
+        QTest::addColumn<QList<double>>("observedByBand");
+        const QList<double> published = {2, 5, 4, 5, 2, 3, 4, 3, 2};
+        const QString all = QStringLiteral(",1,2,3\n1,80,5,15\n2,80,40,80\n3,40,5,55\n");
+        // Nine pairs, five bands wanted over 2 to 5: width 1; the highest cost closes the last.
+        QTest::newRow("published case")
+            << published << all << QList<double>{2, 3, 4, 5} << QList<double>{175, 85, 140};
+        QTest::newRow("pairs left out") << published << QStringLiteral("1,1,80\n1,2,5\n3,2,5\n")
+                                        << QList<double>{2, 3, 4, 5} << QList<double>{80, 5, 5};
+        // Fifths of a unit, the edges the decimals themselves; 0.4 opens its band.
+        QTest::newRow("short distances")
+            << QList<double>{0.1, 0.7, 0.3, 0.7, 0.1, 0.4, 0.3, 0.4, 0.15} << all
+            << QList<double>{0, 0.2, 0.4, 0.6, 0.8} << QList<double>{175, 55, 85, 85};
+        QTest::newRow("one cost") << QList<double>{4, 4, 4, 4, 4, 4, 4, 4, 4} << all
+                                  << QList<double>{4, 4.5} << QList<double>{400};
+    }
+    void tripLengthDistribution()
+    {
+        QFETCH(QList<double>, distances);
+        QFETCH(QString, survey);
+        QFETCH(QList<double>, edges);
+        QFETCH(QList<double>, observedByBand);
+        auto state = makeState(1, {100, 200, 100}, {200, 50, 150}, distances);
+        QVERIFY(calculateInteractions(*state).completed());
+        const ObservedRead read =
+            parseObservedInteractions(survey.toLatin1(), 3, QStringLiteral("x"));
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        const TripLengthDistribution lengths =
+            urbaflux::tripLengthDistribution(*state, *read.value);
+        QCOMPARE(lengths.unplaced, 0);
+        QCOMPARE(qsizetype(lengths.bands.size()), edges.size() - 1);
+        double observed = 0, modelled = 0;
+        int pairs = 0;
+        for (size_t b = 0; b < lengths.bands.size(); ++b) {
+            QCOMPARE(lengths.bands[b].from, edges[qsizetype(b)]);
+            QCOMPARE(lengths.bands[b].to, edges[qsizetype(b) + 1]);
+            QCOMPARE(lengths.bands[b].observed, observedByBand[qsizetype(b)]);
+            observed += lengths.bands[b].observed;
+            modelled += lengths.bands[b].modelled;
+            pairs += lengths.bands[b].pairs;
+        }
+        const FitMeasures fit = measureFit(*state, *read.value);
+        QCOMPARE(pairs, fit.pairs);
+        QCOMPARE(observed, fit.observedTotal);
+        QCOMPARE(modelled, fit.modelledTotal);
+    }
+
+    // The progress callback sees every trial, and a false answer ends the search at once.
+    void cancelledSearch()
+    {
+        auto state = surveyArea(3, 1.7);
+        QVERIFY(calculateInteractions(*state).completed());
+        const ObservedInteractions observed = observedFrom(*state);
+        QList<int> done;
+        CalibrationOptions options;
+        options.progress = [&](int trials, int expected) {
+            done << trials;
+            return trials < 25 && expected > trials;
+        };
+        const CalibrationResult result =
+            calibrateAlpha(*state, observed, Criterion::MaximumLikelihood, options);
+        QCOMPARE(result.status, Status::Cancelled);
+        QVERIFY(!result.usable());
+        QCOMPARE(result.evaluations, 25);
+        QCOMPARE(done.size(), 25);
+        QCOMPARE(done.back(), 25);
+        QVERIFY(describeCalibration(result).contains(QStringLiteral("annullata")));
+    }
+
+    void pastedMatrix_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("error"); // empty: read, pair 3 (area 2 to 1) holds 7
+        QTest::newRow("bare, tabs") << QStringLiteral("1\t2\n7\t4\n") << QString();
+        QTest::newRow("bare, first row like a header")
+            << QStringLiteral("1\t2\r\n7\t4\r\n") << QString();
+        QTest::newRow("header row with its corner")
+            << QStringLiteral("\t1\t2\n5\t2\n7\t4\n") << QString();
+        QTest::newRow("header row, no corner") << QStringLiteral("1\t2\n5\t2\n7\t4\n") << QString();
+        QTest::newRow("header column") << QStringLiteral("1\t5\t2\n2\t7\t4\n") << QString();
+        QTest::newRow("both headers") << QStringLiteral(" \t1\t2\n1\t5\t2\n2\t7\t4\n") << QString();
+        QTest::newRow("long rows") << QStringLiteral("2;1;7\n") << QString();
+        QTest::newRow("text, the line as pasted")
+            << QStringLiteral("\n1\t2\nmolti\t4\n")
+            << QStringLiteral("Il testo incollato, riga 3: \"molti\" non è un numero");
+        QTest::newRow("a matrix of four areas for two")
+            << QStringLiteral("1\t2\t3\t4\n1\t2\t3\t4\n1\t2\t3\t4\n1\t2\t3\t4\n")
+            << QStringLiteral("Il testo incollato: la matrice ha 4 righe e 4 colonne, "
+                              "l'elaborazione 2 aree.");
+    }
+    void pastedMatrix()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, error);
+        const ObservedRead read = parseObservedPaste(text, 2);
+        if (!error.isEmpty()) {
+            QVERIFY(!read.ok());
+            QVERIFY2(read.error.startsWith(error), qPrintable(read.error));
+            return;
+        }
+        QVERIFY2(read.ok(), qPrintable(read.error));
+        QVERIFY(read.value->present[3]);
+        QCOMPARE(read.value->value[3], 7.0);
+    }
+
+    void valuesFromAnotherSource_data()
+    {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("four pairs") << QList<double>{1, 2, 7, 0} << QString();
+        QTest::newRow("three areas")
+            << QList<double>{1, 1, 1, 1, 1, 1, 1, 1, 1}
+            << QStringLiteral("Il file Urbaflux-int-a: ha le interazioni di 3 aree, "
+                              "l'elaborazione 2 aree.");
+        QTest::newRow("negative") << QList<double>{1, -2, 7, 0}
+                                  << QStringLiteral("coppia n. 2 non è un numero positivo");
+        QTest::newRow("nothing") << QList<double>{0, 0, 0, 0}
+                                 << QStringLiteral("il totale delle interazioni osservate è zero");
+    }
+    void valuesFromAnotherSource()
+    {
+        QFETCH(QList<double>, values);
+        QFETCH(QString, error);
+        const ObservedRead read = observedFromValues(
+            std::vector<double>(values.begin(), values.end()), 2, QStringLiteral("Urbaflux-int-a"));
+        QCOMPARE(read.ok(), error.isEmpty());
+        if (!read.ok()) {
+            QVERIFY2(read.error.contains(error), qPrintable(read.error));
+            return;
+        }
+        QCOMPARE(read.value->pairs, 4);
+        QCOMPARE(read.value->value[3], 7.0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCalibration)
