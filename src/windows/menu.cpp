@@ -437,7 +437,12 @@ void Menu::apritutto_Click()
     // than write one record over the whole elaboration.
     m_currentFile.clear();
     m_dialogFileName.clear();
-    applyComplete(*parsed.value, state(), m_titlePageRead);
+    showCompleteRecord(*parsed.value);
+}
+
+void Menu::showCompleteRecord(const CompleteRecord& record)
+{
+    applyComplete(record, state(), m_titlePageRead);
 
     const ModelChoice read = state().model;
     m_tipoor->setText(read.originType);

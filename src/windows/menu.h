@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace urbaflux {
 
+struct CompleteRecord;
 struct ModelChoice;
 
 class Menu : public WindowFrame
@@ -54,6 +55,10 @@ public:
     QString currentFile() const { return m_currentFile; }
     // The title page of the last complete archive opened here, held for the title-page window.
     const TitlePage& titlePageRead() const { return m_titlePageRead; }
+
+    // A complete archive read (a file, or the recovery copy) into the state and every window,
+    // title page included.
+    void showCompleteRecord(const CompleteRecord& record);
 
     void apri_Click() override;
     void apritutto_Click() override;
