@@ -7,6 +7,7 @@
 #include "qtprompts.h"
 #include "qttranslations.h"
 #include "statenotifier.h"
+#include "recoverycopy.h"
 #include "windowfactory.h"
 #include "windowmanager.h"
 
@@ -42,7 +43,12 @@ int main(int argc, char** argv)
                      &QCoreApplication::quit, Qt::QueuedConnection);
 
     windows.showWindow(urbaflux::WindowId::Splash);
+    // A copy left behind means the last run ended without the exit sequence.
+    urbaflux::RecoveryCopy recovery(context);
+    recovery.offerRestore();
+    recovery.start();
     const int result = QApplication::exec();
+    recovery.removeCopy();
     // Windows unloaded on the way out go now, while the state they refer to still exists.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return result;

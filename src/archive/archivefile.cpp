@@ -1,5 +1,7 @@
 #include "archivefile.h"
 
+#include "safefile.h"
+
 #include <numbertext.h>
 
 #include <QDir>
@@ -93,8 +95,6 @@ bool isSeparator(QChar c)
 {
     return c == u',' || c == u'\r' || c == u'\n' || c == QChar(kCtrlZ);
 }
-
-constexpr char16_t kReplacement = 0xFFFD;
 
 // Closes a descriptor at the end of a scope.
 struct Descriptor
@@ -322,6 +322,14 @@ QByteArray ArchiveWriter::bytes() const
 
 QString decodeArchiveBytes(const QByteArray& bytes)
 {
+    // A file saved as "Unicode" by a Windows editor: UTF-16 with its byte order mark. No
+    // Windows-1252 text starts with those two bytes ("ÿþ", "þÿ"): the writer sees to it.
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(view.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                           : QStringConverter::Utf16BE);
+        return decoder.decode(view.sliced(2));
+    }
     if (isValidUtf8(bytes.constData(), bytes.size())) {
         QByteArrayView view(bytes);
         if (view.startsWith("\xEF\xBB\xBF"))
@@ -361,90 +369,18 @@ QByteArray encodeArchiveText(const QString& text)
         }
         // Bytes that also make valid UTF-8 ("Ã©") would read back as other letters: such a
         // text goes out as UTF-8 instead, so that every file reads back as it was written.
-        if (!high || !isValidUtf8(bytes.constData(), bytes.size()))
+        const QByteArrayView start(bytes);
+        if ((!high || !isValidUtf8(bytes.constData(), bytes.size())) &&
+            !start.startsWith("\xFF\xFE") && !start.startsWith("\xFE\xFF"))
             return bytes;
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
-}
-
-QString printableExcerpt(QStringView text, qsizetype maxCharacters)
-{
-    QString shown;
-    qsizetype characters = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (characters == maxCharacters)
-            return shown + QStringLiteral("…");
-        char32_t c = text[i].unicode();
-        qsizetype units = 1;
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
-            units = 2;
-        }
-        if (QChar::isPrint(c) || c == u' ')
-            shown += text.sliced(i, units);
-        else
-            shown += QChar(kReplacement);
-        i += units - 1;
-        ++characters;
-    }
-    return shown;
-}
-
-QString archiveDisplayName(const QString& path)
-{
-    return printableExcerpt(QDir::toNativeSeparators(path), std::numeric_limits<qsizetype>::max());
 }
 
 QString outOfRangeReason(int line, QStringView written)
 {
     return QStringLiteral("alla riga%1 il valore «%2» non è un numero entro i limiti ammessi")
         .arg(numberText(line), printableExcerpt(written));
-}
-
-QString fileErrorReason(int errorNumber)
-{
-    switch (errorNumber) {
-    case ENOSPC:
-        return QStringLiteral("il disco è pieno");
-    case EDQUOT:
-        return QStringLiteral("lo spazio concesso all'utente sul disco è esaurito");
-    case EFBIG:
-        return QStringLiteral("il file supera la dimensione massima consentita");
-    case EIO:
-        return QStringLiteral("errore del dispositivo durante la lettura o la scrittura");
-    case EROFS:
-        return QStringLiteral("il disco è in sola lettura");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("permesso negato");
-    case ENAMETOOLONG:
-        return QStringLiteral("il nome del file è troppo lungo");
-    case ENOENT:
-        return QStringLiteral("il file o la cartella non esiste");
-    case ENOTDIR:
-        return QStringLiteral("una parte del percorso non è una cartella");
-    case EISDIR:
-        return QStringLiteral("è una cartella");
-    case EBADF:
-        return QStringLiteral("il file non è aperto in scrittura");
-    case EPIPE:
-        return QStringLiteral("il programma che riceveva i dati ha chiuso il canale");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("il file è in uso");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("troppi file aperti");
-    case ENOMEM:
-        return QStringLiteral("memoria insufficiente");
-    case ELOOP:
-        return QStringLiteral("troppi collegamenti simbolici nel percorso");
-    case 0:
-        return QStringLiteral("errore non precisato");
-    default:
-        return QStringLiteral("errore del sistema n.%1 (%2)")
-            .arg(numberText(errorNumber), QString::fromLocal8Bit(std::strerror(errorNumber)));
-    }
 }
 
 void ignoreFileSizeSignal()
@@ -485,8 +421,9 @@ Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kind
         return Result::failure(QStringLiteral("\"%1\" non è un file ma un dispositivo o un canale "
                                               "di comunicazione: scegliere un file d'archivio.")
                                    .arg(name));
-    const QString tooLarge = QStringLiteral("Il file \"%1\" non è %2 valido: è troppo grande.")
-                                 .arg(name, kindDescription);
+    const QString tooLarge =
+        QStringLiteral("Il file \"%1\" non è %2 valido: è troppo grande (oltre %3).")
+            .arg(name, kindDescription, archiveSizeLimitText());
     if (regular && info.st_size > kMaxArchiveBytes)
         return Result::failure(tooLarge);
     // A pipe is read as it comes; a size of 0 says nothing about what it holds.
@@ -525,84 +462,26 @@ Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kind
     return Result::success(std::move(bytes));
 }
 
-namespace {
-
-// Why a save to path cannot even start, or an empty text.
-QString targetProblem(const QString& path)
+QString archiveSizeLimitText()
 {
-    const QFileInfo target(path);
-    struct stat info = {};
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
-        if (S_ISDIR(info.st_mode))
-            return QStringLiteral("è una cartella");
-        if (!S_ISREG(info.st_mode))
-            return QStringLiteral("non è un file ma un dispositivo o un canale di "
-                                  "comunicazione, che il salvataggio sostituirebbe");
-    }
-    const QByteArray fileName = QFile::encodeName(target.fileName());
-    long nameMax = ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
-    if (nameMax <= 0)
-        nameMax = NAME_MAX;
-    if (fileName.size() > nameMax)
-        return QStringLiteral("il nome del file è troppo lungo");
-    if (QFile::encodeName(target.absoluteFilePath()).size() >= PATH_MAX)
-        return QStringLiteral("il percorso del file è troppo lungo");
-    return QString();
+    return QStringLiteral("%1 MiB").arg(kMaxArchiveBytes / (1024 * 1024));
 }
-
-// Why QSaveFile could not open path; error is errno right after the failure.
-QString openProblem(const QString& path, int error)
-{
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.exists())
-        return QStringLiteral("la cartella \"%1\" non esiste")
-            .arg(archiveDisplayName(folder.filePath()));
-    if (!folder.isDir())
-        return QStringLiteral("\"%1\" non è una cartella")
-            .arg(archiveDisplayName(folder.filePath()));
-    if (target.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return QStringLiteral("il file è protetto dalla scrittura");
-    if (::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0)
-        return QStringLiteral("la cartella non è scrivibile");
-    return fileErrorReason(error);
-}
-
-} // namespace
 
 SaveResult saveArchiveBytes(const QString& path, const QByteArray& bytes)
 {
-    ignoreFileSizeSignal();
-    const QString name = archiveDisplayName(path);
-    const QString untouched = QStringLiteral("Nessun file è stato modificato.");
-    const QString kept = QStringLiteral("Il file precedente resta invariato.");
-    if (const QString problem = targetProblem(path); !problem.isEmpty())
-        return {false, QStringLiteral("Impossibile salvare il file \"%1\": %2. %3")
-                           .arg(name, problem, untouched)};
-    QSaveFile file(path);
-    // Unbuffered: through a write buffer, a write cut short (disk full, file size limit) is
-    // lost at commit time and QSaveFile would put a truncated file in place of the old one.
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int error = errno;
-        return {false, QStringLiteral("Impossibile salvare il file \"%1\": %2. %3")
-                           .arg(name, openProblem(path, error), untouched)};
-    }
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno;
-        file.cancelWriting();
-        return {false, QStringLiteral("Impossibile salvare il file \"%1\": la scrittura non è "
-                                      "riuscita (%2). %3")
-                           .arg(name, fileErrorReason(error), kept)};
-    }
-    errno = 0;
-    if (!file.commit()) {
-        const int error = errno;
-        return {false, QStringLiteral("Impossibile salvare il file \"%1\": la scrittura non è "
-                                      "stata completata (%2). %3")
-                           .arg(name, fileErrorReason(error), kept)};
-    }
+    // What the readers would refuse is not written: a file the program cannot open again is
+    // no archive.
+    if (bytes.size() > kMaxArchiveBytes)
+        return {false, QStringLiteral("Impossibile salvare il file \"%1\": l'archivio supererebbe "
+                                      "i %2 che il programma può rileggere. %3")
+                           .arg(archiveDisplayName(path), archiveSizeLimitText(),
+                                untouchedSentence(false))};
+    SafeFile file(path);
+    if (!file.open())
+        return {false, file.failureMessage(QStringLiteral("il file"))};
+    file.write(bytes);
+    if (!file.commit())
+        return {false, file.failureMessage(QStringLiteral("il file"))};
     return {true, QString()};
 }
 

@@ -14,11 +14,13 @@
 // shift every later item of the file. The reader closes a quoted text only at a quote followed
 // by a separator, so texts of old files that held a quote usually read back whole as well.
 //
-// Bytes: UTF-8 when the file is valid UTF-8 (with or without a byte order mark), Windows-1252
-// otherwise. Written as Windows-1252 whenever every character fits, so that older copies of
-// the program read our files, and as UTF-8 with a byte order mark otherwise.
+// Bytes: UTF-16 when the file starts with its byte order mark (an editor's "Unicode"), UTF-8
+// when the file is valid UTF-8 (with or without a byte order mark), Windows-1252 otherwise. Written
+// as Windows-1252 whenever every character fits, so that older copies of the program read our
+// files, and as UTF-8 with a byte order mark otherwise.
 
 #include "archiveresult.h"
+#include "fileerror.h"
 
 #include <fieldvalue.h>
 
@@ -116,24 +118,17 @@ private:
     bool m_recordStarted = false;
 };
 
-// The text of archive bytes: UTF-8 when valid (a byte order mark is dropped), else
-// Windows-1252 through a table of our own for 0x80 to 0x9F.
+// The text of archive bytes: UTF-16 after its byte order mark (little or big endian), UTF-8
+// when valid (a byte order mark is dropped), else Windows-1252 through a table of our own for
+// 0x80 to 0x9F.
 QString decodeArchiveBytes(const QByteArray& bytes);
 
-// Windows-1252 when every character fits, else UTF-8 with a byte order mark.
+// Windows-1252 when every character fits (and the bytes cannot be taken for UTF-8 or for a
+// UTF-16 byte order mark), else UTF-8 with a byte order mark.
 QByteArray encodeArchiveText(const QString& text);
 
 // True when every character of text has a Windows-1252 byte.
 bool fitsWindows1252(const QString& text);
-
-// The name of a file as messages show it: native separators, and every character that is not
-// printable (controls, terminal escapes, direction overrides) shown as U+FFFD.
-QString archiveDisplayName(const QString& path);
-
-// What a message may quote of a file's content: at most maxCharacters characters, then "…",
-// each character that is not printable shown as U+FFFD, so that no NUL byte or terminal
-// escape sequence of a hostile file reaches a terminal or a message box.
-QString printableExcerpt(QStringView text, qsizetype maxCharacters = 40);
 
 // "alla riga N il valore «X» non è un numero entro i limiti ammessi": the one reason given for
 // a number that no field can hold (1e400, Inf, NaN, or beyond single precision where the field
@@ -153,22 +148,21 @@ enum class ArchiveSource
 Parsed<QByteArray> readArchiveFileBytes(const QString& path, const QString& kindDescription,
                                         ArchiveSource source = ArchiveSource::RegularFile);
 
-// Replaces path with bytes through QSaveFile: either the whole new file is there, or the old
+// Replaces path with bytes through SafeFile: either the whole new file is there, or the old
 // one is left as it was and the error says why. A target that exists and is not a regular
 // file (a device, a FIFO, a folder) is refused: the rename would replace the node. A symbolic
 // link is followed: its target is rewritten and the link stays.
 SaveResult saveArchiveBytes(const QString& path, const QByteArray& bytes);
-
-// Why a read or a write failed, in Italian, from the errno value (for instance "il disco è
-// pieno"); for the messages of every file the program writes.
-QString fileErrorReason(int errorNumber);
 
 // A file-size limit (ulimit -f) would kill the process at the first write beyond it, before
 // the save can keep the old file and say why; with the signal ignored the write fails with
 // EFBIG instead. saveArchiveBytes calls it; a program that writes elsewhere calls it at start.
 void ignoreFileSizeSignal();
 
-// Largest archive accepted: a complete archive of 180 areas is about 2 MB.
+// Largest archive accepted, read and written alike: a complete archive of 180 areas is about
+// 2 MB, but texts of any length may make it larger.
 inline constexpr qint64 kMaxArchiveBytes = 64 * 1024 * 1024;
+// The limit as messages name it ("64 MiB").
+QString archiveSizeLimitText();
 
 } // namespace urbaflux

@@ -10,6 +10,7 @@
 #include <titlepage.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace urbaflux {
@@ -46,11 +47,23 @@ QString reportUsageText()
 {
     return QStringLiteral(
                "\n"
-               "  --report FILE   scrive anche la relazione completa in FILE (%1)\n"
+               "  --report FILE   scrive anche la relazione completa in FILE (%1);\n"
+               "                  se FILE è una cartella, vi scrive la relazione DOCX con il nome\n"
+               "                  che propone il programma (RelazioneUrbaflux-<committente>.docx)\n"
                "  --studio NOME   lo studio tecnico della relazione (invece di quello impostato)\n"
                "  --indirizzo TESTO  l'indirizzo dello studio (invece di quello impostato)\n"
                "Stato di uscita 74: relazione non scrivibile.\n")
         .arg(documentExtensionsText());
+}
+
+QString reportTarget(const QString& path, const TitlePage& texts)
+{
+    // A folder gets the name the title-page window proposes, which differs for every
+    // committente: a batch run over many archives never writes one client's report over
+    // another's.
+    if (QFileInfo(path).isDir())
+        return QDir(path).filePath(reportFileName(texts.committente));
+    return path;
 }
 
 bool writeReportFile(const ReportOptions& options, const ProjectState& state,
@@ -78,7 +91,7 @@ bool writeReportFile(const ReportOptions& options, const ProjectState& state,
     }
     DocumentWriter writer;
     writeFullReport(writer, {state, texts, office, areaTotalTexts(state), picture});
-    const DocumentSaveResult saved = writer.SaveDocumentAs(options.path);
+    const DocumentSaveResult saved = writer.SaveDocumentAs(reportTarget(options.path, texts));
     if (!saved.ok)
         *error = saved.error;
     return saved.ok;

@@ -1,6 +1,7 @@
 #pragma once
 
-// The report options of urbaflux-calc: --report FILE (.docx, .odt or .pdf), --studio NOME and
+// The report options of urbaflux-calc: --report FILE (.docx, .odt or .pdf, or a folder), --studio
+// NOME and
 // --indirizzo TESTO. With them the calculator writes the full report of the recomputed
 // archive, the chart drawn without a display, the office taken from the program's settings
 // unless given here.
@@ -34,6 +35,10 @@ ReportOptions reportOptionsFrom(const QCommandLineParser& args, QString* error);
 
 // Lines for the usage text.
 QString reportUsageText();
+
+// Where the report goes: path itself, or in an existing folder the report's name after the
+// committente (reportFileName).
+QString reportTarget(const QString& path, const TitlePage& texts);
 
 // Writes the report; false with the reason (Italian, naming the file) when it cannot.
 bool writeReportFile(const ReportOptions& options, const ProjectState& state,

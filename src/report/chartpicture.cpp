@@ -4,6 +4,7 @@
 #include "gravitationchart.h"
 
 #include <archivefile.h>
+#include <safefile.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -14,7 +15,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSvgGenerator>
 #include <cmath>
@@ -77,13 +77,16 @@ bool saveBytes(const QString& path, const QByteArray& bytes, QString* error)
             *error = writeFailure(path, QStringLiteral("la cartella non può essere creata"));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = writeFailure(path, file.errorString());
-        return false;
+    SafeFile file(path);
+    if (file.open()) {
+        file.write(bytes);
+        if (file.commit())
+            return true;
     }
-    return true;
+    if (error)
+        *error = writeFailure(path, file.reason()) + QLatin1Char(' ') +
+                 untouchedSentence(file.hadPreviousFile());
+    return false;
 }
 
 QByteArray pngBytes(const QImage& image)

@@ -3,12 +3,13 @@
 #include "documentformats.h"
 #include "pagelayout.h"
 
+#include <safefile.h>
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace urbaflux {
@@ -293,20 +294,16 @@ int DocumentWriter::CountPages() const
 DocumentSaveResult savePackageFile(const Document& document, const QString& path,
                                    PackageWriter write)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
-    QString reason;
-    if (!write(document, &file, &reason)) {
-        file.cancelWriting();
-        return {false,
-                QStringLiteral("Impossibile salvare il documento \"%1\": %2.").arg(shown, reason)};
-    }
+    const QString what = QStringLiteral("il documento");
+    SafeFile file(path);
+    if (!file.open())
+        return {false, file.failureMessage(what)};
+    // When the disk fills up, the package only knows which part it was writing: the file's
+    // own reason comes first, since discard() keeps a write failure's reason.
+    if (QString reason; !write(document, &file, &reason))
+        file.discard(reason);
     if (!file.commit())
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
+        return {false, file.failureMessage(what)};
     return {};
 }
 

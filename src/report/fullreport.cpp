@@ -6,9 +6,13 @@
 #include <numbertext.h>
 #include <projectstate.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextBoundaryFinder>
+#include <algorithm>
 #include <cmath>
 
 namespace urbaflux {
@@ -269,13 +273,34 @@ QString reportFileName(const QString& committente)
         name += refused ? QLatin1Char('_') : c;
     }
     name = name.trimmed();
-    // Windows drops trailing dots; file systems take names of 255 bytes, and a character may
-    // take four in UTF-8.
+    // File systems take names of 255 bytes; 60 UTF-16 units are at most 180 bytes of UTF-8.
+    // The cut falls between two characters as the user sees them, never inside an emoji or
+    // between a letter and its accent.
     constexpr int kLongest = 60;
-    if (name.size() > kLongest)
-        name = name.left(kLongest).trimmed();
+    if (name.size() > kLongest) {
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, name);
+        graphemes.setPosition(kLongest);
+        if (!graphemes.isAtBoundary())
+            graphemes.toPreviousBoundary();
+        name = name.left(std::max<qsizetype>(graphemes.position(), 0)).trimmed();
+    }
+    // Windows drops trailing dots.
     while (name.endsWith(QLatin1Char('.')))
         name.chop(1);
+    const bool changed = name != committente;
+    const QString unnamed = QStringLiteral("senza-committente");
+    if (name.isEmpty())
+        name = unnamed;
+    // Cleaning maps several committenti to one name ("Comune/X", "Comune:X", "Comune_X"): a
+    // short digest of the committente as typed keeps their reports apart. A name that was not
+    // changed but reads like one that was (or like the empty committente's) gets one too.
+    static const QRegularExpression digestLike(QStringLiteral("-[0-9a-f]{8}$"));
+    if (changed ||
+        (!committente.isEmpty() && (name == unnamed || digestLike.match(name).hasMatch()))) {
+        const QByteArray digest =
+            QCryptographicHash::hash(committente.toUtf8(), QCryptographicHash::Sha256).toHex();
+        name += QLatin1Char('-') + QString::fromLatin1(digest.left(8));
+    }
     return QStringLiteral("RelazioneUrbaflux-") + name + QStringLiteral(".docx");
 }
 

@@ -68,7 +68,10 @@ QString regionalText(float value);
 
 // "RelazioneUrbaflux-" + committente + ".docx", with what a file name cannot hold (path
 // separators, the characters Windows refuses, control characters) replaced by "_", blanks
-// around it trimmed and the name kept to a length every file system takes.
+// around it trimmed and the name cut, between two characters, to a length every file system
+// takes. When that changed the committente, "-" and 8 hex digits of its digest follow, so that
+// different committenti never share a report; no committente gives
+// "RelazioneUrbaflux-senza-committente.docx".
 QString reportFileName(const QString& committente);
 // The report's place: that name in the user's documents folder.
 QString reportSavePath(const QString& committente);

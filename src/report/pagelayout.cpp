@@ -2,6 +2,8 @@
 
 #include "tablegeometry.h"
 
+#include <safefile.h>
+
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -11,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <cmath>
@@ -667,11 +668,12 @@ bool paintAll(PageLayout& layout, QPainter& painter, const std::function<bool()>
 
 DocumentSaveResult savePdf(const Document& document, const QString& path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
+    const QString what = QStringLiteral("il documento");
+    // The PDF writer ignores what its device's writes return: the safe file keeps the first
+    // failure and refuses to commit.
+    SafeFile file(path);
+    if (!file.open())
+        return {false, file.failureMessage(what)};
     bool ok = true;
     {
         QPdfWriter writer(&file);
@@ -690,15 +692,10 @@ DocumentSaveResult savePdf(const Document& document, const QString& path)
             ok = painter.end() && ok;
         }
     }
-    if (!ok) {
-        file.cancelWriting();
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": errore nella "
-                                      "scrittura del PDF.")
-                           .arg(shown)};
-    }
+    if (!ok)
+        file.discard(QStringLiteral("errore nella scrittura del PDF"));
     if (!file.commit())
-        return {false, QStringLiteral("Impossibile salvare il documento \"%1\": %2.")
-                           .arg(shown, file.errorString())};
+        return {false, file.failureMessage(what)};
     return {};
 }
 

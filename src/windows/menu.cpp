@@ -495,7 +495,12 @@ void Menu::apritutto_Click()
     // than write one record over the whole elaboration.
     m_currentFile.clear();
     m_dialogFileName.clear();
-    applyComplete(*parsed.value, state(), m_titlePageRead);
+    showCompleteRecord(*parsed.value);
+}
+
+void Menu::showCompleteRecord(const CompleteRecord& record)
+{
+    applyComplete(record, state(), m_titlePageRead);
     showStateModel();
     // The title page is not part of the state: the title-page window is handed it.
     if (auto* titlePage = windows().touchAs<WindowFrame>(WindowId::Frontespizio))

@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace urbaflux {
 
+struct CompleteRecord;
 struct ModelChoice;
 
 class Menu : public WindowFrame
@@ -57,6 +58,10 @@ public:
 
     // The model-choice boxes win over the defaults.
     void defaultsApplied() override;
+
+    // A complete archive read (a file, or the recovery copy) into the state and every window,
+    // title page included.
+    void showCompleteRecord(const CompleteRecord& record);
 
     void apri_Click() override;
     void apritutto_Click() override;

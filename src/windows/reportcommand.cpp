@@ -9,6 +9,7 @@
 #include "windowframe.h"
 #include "windowmanager.h"
 
+#include <fileerror.h>
 #include <projectstate.h>
 
 #include <QDir>
@@ -71,17 +72,31 @@ void printReport(WindowFrame& titleWindow, const TitlePage& texts)
 
     const QString path = reportSavePath(texts.committente);
     const QString shown = QDir::toNativeSeparators(path);
-    titleWindow.setPasso(QStringLiteral("sto salvando la relazione in ") + shown);
+    // The name is the committente's own; a file there is an earlier report of the same
+    // committente, which the user may still want.
+    const bool replace =
+        !QFileInfo(path).isFile() ||
+        titleWindow.prompts().message(
+            {MessageIcon::Question, kSaveTitle,
+             QStringLiteral("La relazione \"%1\" esiste già. Sostituirla con quella nuova?")
+                 .arg(archiveDisplayName(path)),
+             MessageButtons::YesNo, MessageAnswer::No}) == MessageAnswer::Yes;
     // The viewer gets its own copy (cheap: the texts are shared) and starts paginating at once;
     // the worker saves the writer's, which nothing changes any more.
     titleWindow.context().documents.present(std::make_unique<Document>(writer->document()));
+    if (!replace) {
+        titleWindow.setPasso(QStringLiteral("la relazione non è stata salvata: è aperta nella "
+                                            "finestra del documento"));
+        return;
+    }
+    titleWindow.setPasso(QStringLiteral("sto salvando la relazione in ") + shown);
 
     auto result = std::make_shared<DocumentSaveResult>();
     QThread* worker = QThread::create([writer, path, result] {
         if (!QDir().mkpath(QFileInfo(path).absolutePath()))
             *result = {false, QStringLiteral("Impossibile salvare il documento \"%1\": la "
-                                             "cartella non può essere creata.")
-                                  .arg(QDir::toNativeSeparators(path))};
+                                             "cartella non può essere creata. %2")
+                                  .arg(archiveDisplayName(path), untouchedSentence(false))};
         else
             *result = writer->SaveDocumentAs(path);
     });

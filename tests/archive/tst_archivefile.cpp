@@ -269,6 +269,12 @@ private Q_SLOTS:
             << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBFx")
             << QStringLiteral("\uFEFF\uFEFFx");
         QTest::newRow("cut utf-8 sequence") << QByteArray("a\xC3") << QStringLiteral("a\u00C3");
+        // An editor's "Unicode": UTF-16 after its byte order mark, either way round.
+        QTest::newRow("utf-16 little endian")
+            << QByteArray("\xFF\xFE\"\0c\0i\0t\0t\0\xE0\0 \0\xAC\x20\"\0", 20)
+            << QStringLiteral("\"città €\"");
+        QTest::newRow("utf-16 big endian")
+            << QByteArray("\xFE\xFF\0\"\x03\xB1\0\"", 8) << QStringLiteral("\"α\"");
     }
     void decodesUtf8WithOrWithoutMark()
     {
@@ -305,6 +311,10 @@ private Q_SLOTS:
         // "Ã©" in Windows-1252 is C3 A9, which is also UTF-8 for "é": it has to go out as UTF-8.
         QTest::newRow("bytes that would read as utf-8")
             << QStringLiteral("Ã©") << QByteArray("\xEF\xBB\xBF\xC3\x83\xC2\xA9");
+        QTest::newRow("bytes that would read as a utf-16 mark")
+            << QStringLiteral("ÿþ1")
+            << QByteArray("\xEF\xBB\xBF\xC3\xBF\xC3\xBE"
+                          "1");
     }
     void encodesWindows1252WhenEveryCharacterFits()
     {
@@ -317,7 +327,7 @@ private Q_SLOTS:
     void randomTextsSurviveEncoding()
     {
         QRandomGenerator random(7);
-        const QString alphabet = QStringLiteral("aàèéìòù€\u201D\u201C–Ã©ß\u00A0,\"xα漢\u0081");
+        const QString alphabet = QStringLiteral("aàèéìòù€\u201D\u201C–Ã©ß\u00A0,\"xα漢\u0081ÿþ");
         for (int i = 0; i < 5000; ++i) {
             QString text;
             const int length = int(random.bounded(12));

@@ -8,6 +8,7 @@
 #include "distancearchive.h"
 #include "interactionarchive.h"
 #include "modelchoicearchive.h"
+#include "recoveryarchive.h"
 #include "titlepagearchive.h"
 
 #include <calculation.h>
@@ -63,6 +64,12 @@ Round roundFor(const QString& kind)
             applyComplete(r, s, page);
             return writeCompleteBytes(s, page);
         });
+    if (kind == u"recovery")
+        return round(parseRecoveryBytes, [](const RecoveryRecord& r, ProjectState& s) {
+            TitlePage page;
+            applyComplete(r.elaboration, s, page);
+            return writeRecoveryBytes(s, page, r.written);
+        });
     return round(parseInteractionBytes, [](const InteractionRecords& r, ProjectState& s) {
         applyInteractions(r, s);
         return writeInteractionBytes(s);
@@ -103,8 +110,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("path");
         const QDir corpus(QStringLiteral(URBAFLUX_FUZZ_CORPUS));
-        for (const char* kind :
-             {"modelchoice", "areas", "distances", "titlepage", "complete", "interactions"}) {
+        for (const char* kind : {"modelchoice", "areas", "distances", "titlepage", "complete",
+                                 "interactions", "recovery"}) {
             const QDir dir(corpus.filePath(QString::fromLatin1(kind)));
             for (const QString& name : dir.entryList(QDir::Files))
                 QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(QLatin1String(kind), name)))

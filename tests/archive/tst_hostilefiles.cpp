@@ -87,8 +87,9 @@ private Q_SLOTS:
         QTest::addColumn<Node>("node");
         QTest::addColumn<ArchiveSource>("source");
         QTest::addColumn<QString>("message");
-        const QString tooLarge = QStringLiteral("Il file \"%1\" non è un archivio delle origini "
-                                                "e delle destinazioni valido: è troppo grande.");
+        const QString tooLarge =
+            QStringLiteral("Il file \"%1\" non è un archivio delle origini "
+                           "e delle destinazioni valido: è troppo grande (oltre 64 MiB).");
         const QString notAFile = QStringLiteral("\"%1\" non è un file ma un dispositivo o un "
                                                 "canale di comunicazione: scegliere un file "
                                                 "d'archivio.");
@@ -122,10 +123,28 @@ private Q_SLOTS:
         QVERIFY(file.resize(kMaxArchiveBytes + 1)); // sparse: nothing written
         file.close();
         const auto read = readAreaFile(path);
-        QVERIFY2(read.error.endsWith(QStringLiteral("è troppo grande.")), qPrintable(read.error));
+        QVERIFY2(read.error.endsWith(QStringLiteral("è troppo grande (oltre 64 MiB).")),
+                 qPrintable(read.error));
     }
 
     // The batch calculator reads pipes: a FIFO is read as its writer gives the bytes.
+    // One limit both ways: what is written can be read again, and the refusal names it.
+    void writesAreBoundedLikeReads()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("Urbaflux-tot-enorme"));
+        const SaveResult refused = saveArchiveBytes(path, QByteArray(kMaxArchiveBytes + 1, 'x'));
+        QCOMPARE(refused.error,
+                 QStringLiteral("Impossibile salvare il file \"%1\": l'archivio supererebbe i 64 "
+                                "MiB che il programma può rileggere. Nessun file è stato "
+                                "modificato.")
+                     .arg(path));
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(saveArchiveBytes(path, QByteArray(kMaxArchiveBytes, 'x')).ok);
+        QCOMPARE(readArchiveFileBytes(path, QStringLiteral("un archivio")).value->size(),
+                 kMaxArchiveBytes);
+        QFile::remove(path);
+    }
+
     void pipesAreReadWhenAllowed()
     {
         const QString path = m_dir.filePath(QStringLiteral("coda"));

@@ -2,8 +2,12 @@
 
 #include "../report/reportsamples.h"
 
-#include <completearchive.h>
+#include "../support/smallfilesystem.h"
 
+#include <completearchive.h>
+#include <fullreport.h>
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -93,7 +97,97 @@ private Q_SLOTS:
         QVERIFY(xml.count(QStringLiteral("<w:tbl>")) >= 4);
     }
 
+    // A folder gets the name the window would propose; another committente's report there is
+    // never replaced.
+    void reportIntoAFolder()
+    {
+        const QString folder = m_dir.filePath(QStringLiteral("relazioni"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString other = m_dir.filePath(QStringLiteral("Urbaflux-tot-pisa"));
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(writeCompleteBytes(*samples::elaboration(3),
+                                      samples::titlePage(QStringLiteral("Comune di Lucca/Pisa"))));
+        file.close();
+
+        QCOMPARE(run({m_archive, QStringLiteral("--report"), folder})->exitCode(), 0);
+        const QString lucca =
+            QDir(folder).filePath(reportFileName(samples::titlePage().committente));
+        const QByteArray first = contentOf(lucca);
+        QVERIFY(first.startsWith("PK"));
+        QCOMPARE(run({other, QStringLiteral("--report"), folder})->exitCode(), 0);
+        QCOMPARE(contentOf(lucca), first);
+        QVERIFY(
+            contentOf(QDir(folder).filePath(reportFileName(QStringLiteral("Comune di Lucca/Pisa"))))
+                .startsWith("PK"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    }
+
+    // A file-size limit (runs everywhere) and a full disk (a small tmpfs, when the test may
+    // mount one): exit 74, the reason in Italian, the previous report byte for byte.
+    void failedReportKeepsThePreviousFile_data()
+    {
+        QTest::addColumn<bool>("fullDisk");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file size limit")
+            << false << QStringLiteral("il file supera la dimensione massima consentita");
+        QTest::newRow("full disk") << true << QStringLiteral("il disco è pieno");
+    }
+    void failedReportKeepsThePreviousFile()
+    {
+        QFETCH(bool, fullDisk);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        if (fullDisk) {
+            if (const QString why = testing::mountSmallFileSystem(folder.path(), 128);
+                !why.isEmpty())
+                QSKIP(qPrintable(QStringLiteral("no small file system: ") + why));
+        }
+        const QString path = folder.filePath(QStringLiteral("relazione.docx"));
+        QFile old(path);
+        const bool written = old.open(QIODevice::WriteOnly) && old.write("precedente") == 10;
+        old.close();
+        if (fullDisk)
+            QVERIFY(testing::fillFileSystem(folder.path(), 8 * 1024));
+        const QStringList arguments = {m_archive, QStringLiteral("--report"), path};
+        QProcess process;
+        if (fullDisk)
+            process.start(QString::fromUtf8(URBAFLUX_CALC_PATH), arguments);
+        else
+            process.start(QStringLiteral("/bin/sh"),
+                          QStringList{QStringLiteral("-c"),
+                                      QStringLiteral("ulimit -f 16; exec \"$0\" \"$@\""),
+                                      QString::fromUtf8(URBAFLUX_CALC_PATH)} +
+                              arguments);
+        const bool finished = process.waitForFinished(120000);
+        const QByteArray left = contentOf(path);
+        if (fullDisk)
+            testing::unmountSmallFileSystem(folder.path());
+        QVERIFY(written && finished);
+        const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), 74);
+        QVERIFY2(errors.contains(reason), qPrintable(errors));
+        QCOMPARE(left, QByteArray("precedente"));
+    }
+
 private:
+    static QByteArray contentOf(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<QProcess> run(const QStringList& arguments)
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), m_dir.path());
+        process->setProcessEnvironment(environment);
+        process->start(QString::fromUtf8(URBAFLUX_CALC_PATH), arguments);
+        process->waitForFinished(120000);
+        return process;
+    }
+
     QTemporaryDir m_dir;
     QString m_archive;
 };

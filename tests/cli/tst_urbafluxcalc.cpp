@@ -481,7 +481,7 @@ private Q_SLOTS:
             QSKIP("mknod is not allowed here");
         const Run endless = runCalc({zero});
         QCOMPARE(endless.exitCode, 2);
-        QVERIFY2(endless.err.contains("è troppo grande."), endless.err.constData());
+        QVERIFY2(endless.err.contains("è troppo grande (oltre 64 MiB)."), endless.err.constData());
 
         const auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
                                     {QStringLiteral("10"), QStringLiteral("10"),

@@ -6,6 +6,8 @@
 //   again read back as the same items (double quotes aside, which the writer replaces);
 // - a kind: a file that parses, once applied and written, parses again and writes the very
 //   same bytes;
+// - recovery: a recovery copy that parses, once restored and written with its time, parses
+//   again and writes the very same bytes;
 // - calc: what urbaflux-calc does (parse a complete archive, apply it to a fresh elaboration,
 //   calculate, write); a completed run's output, calculated again, gives the same bytes, and a
 //   stopped run always says why.
@@ -17,6 +19,7 @@
 #include <distancearchive.h>
 #include <interactionarchive.h>
 #include <modelchoicearchive.h>
+#include <recoveryarchive.h>
 #include <titlepagearchive.h>
 
 #include <cmath>
@@ -172,6 +175,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzKind(bytes, parseInteractionBytes, [&](const InteractionRecords& r) {
         applyInteractions(r, state);
         return writeInteractionBytes(state);
+    });
+#elif defined(URBAFLUX_FUZZ_RECOVERY)
+    fuzzKind(bytes, parseRecoveryBytes, [&](const RecoveryRecord& r) {
+        TitlePage page;
+        applyComplete(r.elaboration, state, page);
+        return writeRecoveryBytes(state, page, r.written);
     });
 #elif defined(URBAFLUX_FUZZ_CALC)
     const QByteArray once = calculateArchive(bytes);

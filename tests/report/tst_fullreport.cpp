@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -349,34 +350,90 @@ private Q_SLOTS:
         QCOMPARE(saved.tables[3].alignments[20].mid(2), right + right);
     }
 
+    // "#" stands for the 8 hex digits that follow a committente the cleaning changed.
     void fileName_data()
     {
         QTest::addColumn<QString>("committente");
         QTest::addColumn<QString>("name");
+        const QString x59(59, QLatin1Char('x'));
         QTest::newRow("plain") << QStringLiteral("Comune di Lucca")
                                << QStringLiteral("RelazioneUrbaflux-Comune di Lucca.docx");
         QTest::newRow("slashes and colons")
             << QStringLiteral("Regione/Provincia\\Comune: 2027")
-            << QStringLiteral("RelazioneUrbaflux-Regione_Provincia_Comune_ 2027.docx");
-        QTest::newRow("Windows' refused") << QStringLiteral("a*b?c\"d<e>f|g")
-                                          << QStringLiteral("RelazioneUrbaflux-a_b_c_d_e_f_g.docx");
+            << QStringLiteral("RelazioneUrbaflux-Regione_Provincia_Comune_ 2027-#.docx");
+        QTest::newRow("Windows' refused")
+            << QStringLiteral("a*b?c\"d<e>f|g")
+            << QStringLiteral("RelazioneUrbaflux-a_b_c_d_e_f_g-#.docx");
         QTest::newRow("control characters, blanks, dots")
             << QStringLiteral("  Lucca\tnord\n. ")
-            << QStringLiteral("RelazioneUrbaflux-Lucca_nord_.docx");
-        QTest::newRow("empty") << QString() << QStringLiteral("RelazioneUrbaflux-.docx");
+            << QStringLiteral("RelazioneUrbaflux-Lucca_nord_-#.docx");
+        QTest::newRow("empty") << QString()
+                               << QStringLiteral("RelazioneUrbaflux-senza-committente.docx");
+        QTest::newRow("dots only") << QStringLiteral("...")
+                                   << QStringLiteral("RelazioneUrbaflux-senza-committente-#.docx");
+        QTest::newRow("the empty one's name")
+            << QStringLiteral("senza-committente")
+            << QStringLiteral("RelazioneUrbaflux-senza-committente-#.docx");
+        QTest::newRow("reads like a digest")
+            << QStringLiteral("Lucca-0123abcd")
+            << QStringLiteral("RelazioneUrbaflux-Lucca-0123abcd-#.docx");
         QTest::newRow("long") << QString(300, QLatin1Char('x'))
                               << QStringLiteral("RelazioneUrbaflux-") +
-                                     QString(60, QLatin1Char('x')) + QStringLiteral(".docx");
+                                     QString(60, QLatin1Char('x')) + QStringLiteral("-#.docx");
+        // Cut at 60 UTF-16 units, never inside a character as the user sees it.
+        QTest::newRow("emoji across the cut")
+            << x59 + QStringLiteral("\U0001F600 fine")
+            << QStringLiteral("RelazioneUrbaflux-") + x59 + QStringLiteral("-#.docx");
+        QTest::newRow("accent across the cut")
+            << x59 + QStringLiteral("e\u0301 fine")
+            << QStringLiteral("RelazioneUrbaflux-") + x59 + QStringLiteral("-#.docx");
+        QTest::newRow("family emoji across the cut")
+            << QString(55, QLatin1Char('x')) +
+                   QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467 fine")
+            << QStringLiteral("RelazioneUrbaflux-") + QString(55, QLatin1Char('x')) +
+                   QStringLiteral("-#.docx");
     }
     void fileName()
     {
         QFETCH(QString, committente);
         QFETCH(QString, name);
-        QCOMPARE(reportFileName(committente), name);
+        const QString made = reportFileName(committente);
+        static const QRegularExpression digest(QStringLiteral("-[0-9a-f]{8}\\.docx$"));
+        QString shape = made;
+        shape.replace(digest, QStringLiteral("-#.docx"));
+        QCOMPARE(shape, name);
+        QVERIFY(QFile::encodeName(made).size() <= 255);
         const QString path = reportSavePath(committente);
-        QCOMPARE(QFileInfo(path).fileName(), name);
+        QCOMPARE(QFileInfo(path).fileName(), made);
         QCOMPARE(QFileInfo(path).absolutePath(),
                  QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    }
+
+    // Committenti that cleaning maps to one name, or to names that look alike, keep files of
+    // their own.
+    void differentCommittentiGiveDifferentNames()
+    {
+        const QString cleaned = reportFileName(QStringLiteral("Comune/X"))
+                                    .mid(QStringLiteral("RelazioneUrbaflux-").size())
+                                    .chopped(QStringLiteral(".docx").size());
+        const QStringList committenti = {QStringLiteral("Comune/X"),
+                                         QStringLiteral("Comune:X"),
+                                         QStringLiteral("Comune_X"),
+                                         QStringLiteral("Comune_X "),
+                                         QStringLiteral(" Comune_X"),
+                                         QStringLiteral("Comune_X."),
+                                         cleaned,
+                                         QString(),
+                                         QStringLiteral(".."),
+                                         QStringLiteral("..."),
+                                         QStringLiteral(" "),
+                                         QStringLiteral("senza-committente"),
+                                         QString(300, QLatin1Char('y')),
+                                         QString(301, QLatin1Char('y'))};
+        QSet<QString> names;
+        for (const QString& committente : committenti)
+            names.insert(reportFileName(committente));
+        QCOMPARE(names.size(), committenti.size());
     }
 
     void blockers()

@@ -82,7 +82,7 @@ private Q_SLOTS:
         auto* window = f.show<Frontespizio>(WindowId::Frontespizio);
         const QString path = reportSavePath(QStringLiteral("Comune di Lucca/Pisa"));
         QCOMPARE(QFileInfo(path).fileName(),
-                 QStringLiteral("RelazioneUrbaflux-Comune di Lucca_Pisa.docx"));
+                 reportFileName(QStringLiteral("Comune di Lucca/Pisa")));
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QFile previous(path);
         QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("relazione precedente") > 0);
@@ -95,8 +95,16 @@ private Q_SLOTS:
         QTest::keyClicks(committente, QStringLiteral("Comune di Lucca/Pisa"));
         auto* stampa = window->findChild<QPushButton*>(QStringLiteral("stampa"));
         QVERIFY(stampa);
+        f.prompts.expectMessage(MessageAnswer::Yes);
         QTest::mouseClick(stampa, Qt::LeftButton);
         UF_VERIFY_PROMPTS(f.prompts);
+        const MessageRequest asked = f.prompts.lastMessage();
+        QCOMPARE(asked.icon, MessageIcon::Question);
+        QCOMPARE(asked.buttons, MessageButtons::YesNo);
+        QCOMPARE(asked.defaultAnswer, MessageAnswer::No);
+        QCOMPARE(asked.text,
+                 QStringLiteral("La relazione \"%1\" esiste già. Sostituirla con quella nuova?")
+                     .arg(QDir::toNativeSeparators(path)));
         // In the viewer at once, while the save runs.
         QCOMPARE(f.documents.count(), 1);
         QTRY_COMPARE(window->passoText(), QStringLiteral("la relazione è stata salvata in ") +
@@ -114,6 +122,28 @@ private Q_SLOTS:
         QVERIFY(texts.contains(QStringLiteral("progettista: Studio Rossi")));
         QVERIFY(texts.contains(QStringLiteral("via Roma 1, Pisa")));
         QVERIFY(texts.contains(QStringLiteral("committente: Comune di Lucca/Pisa")));
+    }
+
+    // Declined, the earlier report stays as it was and the new one is only in the viewer.
+    void replacingIsDeclined()
+    {
+        WindowTestFixture f(&createWindow);
+        f.state = *samples::elaboration(2);
+        auto* window = f.show<Frontespizio>(WindowId::Frontespizio);
+        const QString path = reportSavePath(QStringLiteral("Comune"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile previous(path);
+        QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("relazione precedente") > 0);
+        previous.close();
+        f.prompts.expectMessage(MessageAnswer::No);
+        printReport(*window, samples::titlePage(QStringLiteral("Comune")));
+        UF_VERIFY_PROMPTS(f.prompts);
+        QVERIFY(f.prompts.verifyDone());
+        QCOMPARE(f.documents.count(), 1);
+        QCOMPARE(window->passoText(), QStringLiteral("la relazione non è stata salvata: è aperta "
+                                                     "nella finestra del documento"));
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray("relazione precedente"));
     }
 
     // The report stays in the viewer; the message names the file; nothing is left half-written.
