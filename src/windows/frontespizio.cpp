@@ -1,5 +1,7 @@
 #include "frontespizio.h"
 
+#include <zonepackage.h>
+
 #include "archivecommands.h"
 #include "completearchive.h"
 #include "document.h"
@@ -291,7 +293,13 @@ void Frontespizio::saveCompleteArchive()
                      QStringLiteral("Urbaflux-tot-"), QString()},
                     m_dialogFileName,
                     state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                    [this](const QString& p) { return writeCompleteFile(p, state(), m_page); });
+                    [this](const QString& p) {
+                        // The geometry goes beside the archive, whose layout older copies read.
+                        SaveResult saved = writeCompleteFile(p, state(), m_page);
+                        if (saved.ok)
+                            saved = writeZonePackage(companionPackagePath(p), state());
+                        return saved;
+                    });
 }
 
 void Frontespizio::deleteTitleFile()
