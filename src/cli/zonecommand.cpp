@@ -166,10 +166,11 @@ int runImport(const Arguments& args)
     if (!unit.isEmpty())
         state->model.unit = unit;
     options.unit = distanceUnitOf(state->model.unit);
-    if (!model.isEmpty()) {
-        state->model.kind = static_cast<qint16>(model.toInt());
-        state->model.kindLabel = modelKindLabel(model.toInt());
-    }
+    // A complete archive always names its model (one without is refused on reading): the
+    // doubly constrained one unless told otherwise, to be changed in the program.
+    const int kind = model.isEmpty() ? 1 : model.toInt();
+    state->model.kind = static_cast<qint16>(kind);
+    state->model.kindLabel = modelKindLabel(kind);
 
     const GeoResult<ZoneLayer> layer = readZoneLayer(query);
     if (!layer.ok()) {
@@ -186,8 +187,7 @@ int runImport(const Arguments& args)
     applyZoneStudy(*study.value, *state);
     // With a model and the data it needs the archive carries its results; otherwise it holds
     // the data only, to be completed in the program.
-    if (state->model.kind != 0 && !query.originField.isEmpty() &&
-        !query.destinationField.isEmpty()) {
+    if (!model.isEmpty() && !query.originField.isEmpty() && !query.destinationField.isEmpty()) {
         const CalculationOutcome outcome = calculateInteractions(*state);
         if (!outcome.completed())
             printError(QStringLiteral("Calcolo non completato: ") + describeOutcome(outcome) +
@@ -277,8 +277,9 @@ QString zoneUsageText()
         "                         predefinito), 2/3 del raggio del cerchio di uguale superficie\n"
         "                         per il coefficiente (raggio), o un valore nell'unità scelta\n"
         "  --unita                chilometri (3 decimali, predefinito) o metri (interi)\n"
-        "  --modello 1|2|3        origine e destinazione vincolate, destinazione vincolata,\n"
-        "                         origine vincolata: con origini e destinazioni calcola anche\n"
+        "  --modello 1|2|3        origine e destinazione vincolate (predefinito), destinazione\n"
+        "                         vincolata, origine vincolata; indicato, con origini e\n"
+        "                         destinazioni, l'archivio contiene anche le interazioni\n"
         "  --srs EPSG:N           il sistema di riferimento di uno strato che non lo dichiara\n"
         "                         (un CSV senza --srs è in WGS84)\n"
         "  --codifica CODIFICA    UTF-8, ISO-8859-1 o Windows-1252 al posto di quella letta\n"

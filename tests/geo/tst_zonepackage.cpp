@@ -1,5 +1,6 @@
 #include <zonepackage.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -84,26 +85,25 @@ private Q_SLOTS:
 
     void failedWriteKeepsThePreviousFile()
     {
-        const QString folder = m_dir.filePath(QStringLiteral("sola_lettura"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString path = folder + QStringLiteral("/studio.gpkg");
+        const QString path = m_dir.filePath(QStringLiteral("studio.gpkg"));
         QVERIFY(writeZonePackage(path, *studyWithZones()).ok);
-        const QByteArray before = [&] {
-            QFile f(path);
-            f.open(QIODevice::ReadOnly);
-            return f.readAll();
-        }();
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile previous(path);
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        const QByteArray before = previous.readAll();
+        previous.close();
+        // A folder where the new file would be written first makes the write fail whoever runs
+        // the test (permissions do not stop root).
+        const QString blocker =
+            path + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(blocker + QStringLiteral("/dentro")));
         const SaveResult saved = exportForGis(path, *studyWithZones());
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ExeOwner);
-        if (saved.ok)
-            QSKIP("the folder stays writable (running as root)");
-        QVERIFY(
-            saved.error.startsWith(QStringLiteral("Il file \"studio.gpkg\" non è stato scritto")));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
+        QVERIFY(QDir(blocker).removeRecursively());
+        QVERIFY(!saved.ok);
+        QVERIFY2(
+            saved.error.startsWith(QStringLiteral("Il file \"studio.gpkg\" non è stato scritto")),
+            qPrintable(saved.error));
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), before);
     }
 
     void exportForQgis()
