@@ -7,6 +7,7 @@
 #include "zoneimportdialog.h"
 
 #include <completearchive.h>
+#include <modelkind.h>
 #include <zonepackage.h>
 
 #include <QAction>
@@ -169,6 +170,8 @@ private Q_SLOTS:
         f.prompts.expectMessage(MessageAnswer::Yes);
         onDialog([&](ZoneImportDialog* dialog) {
             choose(dialog, "campoNome", QStringLiteral("NOME"));
+            // The area window counts the areas by their destinations.
+            choose(dialog, "campoDestinazione", QStringLiteral("ADD"));
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("importa")),
                               Qt::LeftButton);
         });
@@ -218,9 +221,19 @@ private Q_SLOTS:
         QVERIFY(!f.state.zones.projectedCrs.isEmpty());
         for (int k = 1; k <= 17 * 17; ++k)
             QVERIFY(f.state.distances.distance[size_t(k)].toDouble() > 0);
+        if (const QByteArray folder = qgetenv("URBAFLUX_SCREENSHOTS"); !folder.isEmpty()) {
+            ZoneImportDialog dialog(sampleStudyPath(), DistanceUnit::Kilometres, f.prompts);
+            dialog.resize(900, 480);
+            dialog.grab().save(QString::fromLocal8Bit(folder) +
+                               QStringLiteral("/studio-di-esempio.png"));
+            areas->grab().save(QString::fromLocal8Bit(folder) +
+                               QStringLiteral("/aree-esempio.png"));
+        }
 
         // The complete archive opened again brings the zones back from its companion.
         const QString archive = m_dir.filePath(QStringLiteral("Urbaflux-tot-esempio"));
+        f.state.model.kind = 2;
+        f.state.model.kindLabel = modelKindLabel(2);
         QVERIFY(writeCompleteFile(archive, f.state, TitlePage()).ok);
         QVERIFY(writeZonePackage(companionPackagePath(archive), f.state).ok);
         const ZoneSet saved = f.state.zones;
