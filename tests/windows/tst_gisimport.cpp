@@ -1,11 +1,13 @@
 #include "datiaree.h"
 #include "distanze.h"
+#include "frontespizio.h"
 #include "gisimport.h"
 #include "menu.h"
 #include "windowfactory.h"
 #include "windowtestfixture.h"
 #include "zoneimportdialog.h"
 
+#include <calculation.h>
 #include <completearchive.h>
 #include <modelkind.h>
 #include <zonepackage.h>
@@ -230,12 +232,20 @@ private Q_SLOTS:
                                QStringLiteral("/aree-esempio.png"));
         }
 
-        // The complete archive opened again brings the zones back from its companion.
-        const QString archive = m_dir.filePath(QStringLiteral("Urbaflux-tot-esempio"));
+        // The sample reaches the results (and so the report) with a singly constrained model.
         f.state.model.kind = 2;
         f.state.model.kindLabel = modelKindLabel(2);
-        QVERIFY(writeCompleteFile(archive, f.state, TitlePage()).ok);
-        QVERIFY(writeZonePackage(companionPackagePath(archive), f.state).ok);
+        QVERIFY(calculateInteractions(f.state).completed());
+
+        // "Salva con nome" > "tutti i dati" writes the companion; opening the archive again
+        // brings the zones back from it.
+        const QString archive = m_dir.filePath(QStringLiteral("Urbaflux-tot-esempio"));
+        auto* titlePage = f.show<Frontespizio>(WindowId::Frontespizio);
+        QVERIFY(titlePage);
+        f.prompts.expectSaveFile(archive);
+        titlePage->menuAction(QStringLiteral("mnuSalvaTutto"))->trigger();
+        UF_VERIFY_PROMPTS(f.prompts);
+        QVERIFY(QFile::exists(companionPackagePath(archive)));
         const ZoneSet saved = f.state.zones;
         f.state.zones = ZoneSet();
         auto* menu = f.show<Menu>(WindowId::Menu);
