@@ -43,6 +43,22 @@ QStringList splitRecord(QStringView line, QChar separator)
     return fields;
 }
 
+// A numeric code written with or without its leading zeros ("040012", or 40012 as a
+// spreadsheet or a CSV layer's number column keeps it) is the same code.
+QString codeKey(const QString& code)
+{
+    const QString trimmed = code.trimmed();
+    bool digits = !trimmed.isEmpty();
+    for (const QChar c : trimmed)
+        digits = digits && c.isDigit();
+    if (!digits)
+        return trimmed;
+    qsizetype first = 0;
+    while (first + 1 < trimmed.size() && trimmed[first] == u'0')
+        ++first;
+    return trimmed.mid(first);
+}
+
 struct Keys
 {
     QHash<QString, int> byName;
@@ -57,7 +73,7 @@ Keys keysOf(const ProjectState& state)
     for (int i = 1; i <= keys.count; ++i) {
         keys.byName.insert(state.areas.name[static_cast<size_t>(i)].trimmed().toLower(), i);
         if (static_cast<size_t>(i) <= state.zones.zones.size())
-            keys.byCode.insert(state.zones.zones[static_cast<size_t>(i - 1)].code.trimmed(), i);
+            keys.byCode.insert(codeKey(state.zones.zones[static_cast<size_t>(i - 1)].code), i);
     }
     return keys;
 }
@@ -73,7 +89,7 @@ int areaOf(const QString& label, MatrixKey key, const Keys& keys)
     case MatrixKey::AreaName:
         return keys.byName.value(label.toLower(), 0);
     case MatrixKey::ZoneCode:
-        return keys.byCode.value(label, 0);
+        return keys.byCode.value(codeKey(label), 0);
     }
     return 0;
 }

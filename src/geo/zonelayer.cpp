@@ -67,6 +67,7 @@ std::optional<QString> openLayer(const ZoneSource& source, OpenedLayer& opened,
         options << QByteArrayLiteral("X_POSSIBLE_NAMES=lon,longitudine,longitude,x")
                 << QByteArrayLiteral("Y_POSSIBLE_NAMES=lat,latitudine,latitude,y")
                 << QByteArrayLiteral("KEEP_GEOM_COLUMNS=NO")
+                // Numbers as numbers, so that a filter such as COD_PROV = 1 compares them.
                 << QByteArrayLiteral("AUTODETECT_TYPE=YES");
     }
     bool recodedByGdal = false;
@@ -246,7 +247,9 @@ std::optional<QString> numberField(const OGRFeature& feature, int index, const Q
                                    const QString& file, const QString& label,
                                    const OpenedLayer& opened, QString& message)
 {
-    if (!feature.IsFieldSetAndNotNull(index)) {
+    if (!feature.IsFieldSetAndNotNull(index) ||
+        (!isNumericField(feature.GetFieldDefnRef(index)->GetType()) &&
+         QByteArray(feature.GetFieldAsString(index)).trimmed().isEmpty())) {
         message =
             QStringLiteral("Nel file %1 %2 ha il campo \"%3\" vuoto.").arg(file, label, field);
         return std::nullopt;

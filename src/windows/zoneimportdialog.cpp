@@ -220,16 +220,27 @@ void ZoneImportDialog::fillFields(const std::vector<LayerField>& fields)
         box->addItem(kNone);
     }
     QString guess;
+    int numericCount = 0;
+    bool guessLooksLikeName = false;
     for (const LayerField& field : fields) {
         m_nameField->addItem(field.name);
         m_codeField->addItem(field.name);
+        // Numeric fields first; a text field (every column of a CSV) may hold numbers too, which
+        // the import checks one by one.
         if (field.numeric) {
+            m_originField->insertItem(numericCount + 1, field.name);
+            m_destinationField->insertItem(numericCount + 1, field.name);
+            ++numericCount;
+        } else {
             m_originField->addItem(field.name);
             m_destinationField->addItem(field.name);
-        } else if (guess.isEmpty() ||
-                   (!guess.contains(QStringLiteral("nom"), Qt::CaseInsensitive) &&
-                    (field.name.contains(QStringLiteral("nom"), Qt::CaseInsensitive) ||
-                     field.name.contains(QStringLiteral("name"), Qt::CaseInsensitive)))) {
+        }
+        const bool looksLikeName =
+            field.name.contains(QStringLiteral("nom"), Qt::CaseInsensitive) ||
+            field.name.contains(QStringLiteral("name"), Qt::CaseInsensitive);
+        // The name field: the first text field, or the first whose name says it holds names.
+        if (!field.numeric && (guess.isEmpty() || (looksLikeName && !guessLooksLikeName))) {
+            guessLooksLikeName = looksLikeName;
             guess = field.name;
         }
     }

@@ -91,6 +91,16 @@ private Q_SLOTS:
         QVERIFY(record.totalInteractions > 0);
     }
 
+    void helpNamesTheGisCommands()
+    {
+        QProcess process;
+        process.start(QString::fromUtf8(URBAFLUX_CALC_PATH), {QStringLiteral("--help")});
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray help = process.readAllStandardOutput();
+        QVERIFY(help.contains("Uso: urbaflux-calc --zone FILE"));
+        QVERIFY(help.contains("Uso: urbaflux-calc ARCHIVIO --distanze MATRICE.csv -o USCITA"));
+    }
+
     void badImportLeavesThePreviousFile_data()
     {
         QTest::addColumn<QByteArray>("layer");

@@ -53,11 +53,14 @@ private Q_SLOTS:
                           "Forl\xc3\xac;1;12,5;30\r\n\"Sant'Agata de' Goti\";12,5;2;25\r\n"
                           "Ravenna;30;25;3\r\n")
             << MatrixKey::AreaName << all;
-        QTest::newRow("long by code, Windows-1252 header row")
+        QTest::newRow("long by code")
             << QByteArray(
                    "origine;destinazione;valore\n040012;040012;1\n040012;062070;12.5\n"
                    "040012;039014;30\n062070;040012;12.5\n062070;062070;2\n062070;039014;25\n"
                    "039014;040012;30\n039014;062070;25\n039014;039014;3\n")
+            << MatrixKey::ZoneCode << all;
+        QTest::newRow("square by code, leading zeros dropped by a spreadsheet")
+            << QByteArray(",40012,62070,39014\n40012,1,12.5,30\n62070,12.5,2,25\n39014,30,25,3\n")
             << MatrixKey::ZoneCode << all;
         QStringList partial = all;
         partial[2] = partial[5] = partial[6] = partial[7] = QStringLiteral("old");
