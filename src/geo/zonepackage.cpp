@@ -134,7 +134,8 @@ QString companionPackagePath(const QString& archivePath)
 SaveResult writeZonePackage(const QString& path, const ProjectState& state)
 {
     const ZoneSet& zones = state.zones;
-    if (!zones.hasGeometry()) {
+    // Areas typed in or taken away after the import no longer match the zones one for one.
+    if (!zones.hasGeometry() || static_cast<int>(zones.zones.size()) != state.areas.count) {
         // A companion left from an earlier study would give this archive someone else's map.
         if (QFileInfo::exists(path) && !QFile::remove(path))
             return {false,

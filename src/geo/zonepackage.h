@@ -17,7 +17,8 @@ namespace urbaflux {
 
 QString companionPackagePath(const QString& archivePath);
 
-// Writes the zones of the state (nothing, and removes a stale companion, when it has none).
+// Writes the zones of the state; when it has none, or no longer one per area, writes nothing
+// and removes a stale companion.
 SaveResult writeZonePackage(const QString& path, const ProjectState& state);
 
 // The zones of a companion package, area order, for an archive of count areas; an empty set

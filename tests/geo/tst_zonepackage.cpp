@@ -81,6 +81,12 @@ private Q_SLOTS:
         const auto typed = std::make_unique<ProjectState>();
         QVERIFY(writeZonePackage(path, *typed).ok);
         QVERIFY(!QFile::exists(path));
+        // An area added by hand after the import: the zones no longer match the areas.
+        const auto grown = studyWithZones();
+        QVERIFY(writeZonePackage(path, *grown).ok);
+        grown->areas.count = 4;
+        QVERIFY(writeZonePackage(path, *grown).ok);
+        QVERIFY(!QFile::exists(path));
     }
 
     void failedWriteKeepsThePreviousFile()
