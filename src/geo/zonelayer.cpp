@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <cmath>
 #include <memory>
 #include <ogr_api.h>
 #include <ogr_geometry.h>
@@ -499,6 +500,17 @@ GeoResult<ZoneLayer> readZoneLayer(const ZoneQuery& query)
                     .arg(file, label));
         }
         zone.zone.point = {point->toPoint()->getX(), point->toPoint()->getY()};
+        // Metres read as degrees (a CSV of X/Y taken as WGS84, a wrong system named) give
+        // points off the globe, whose distances would be nonsense.
+        if (!(std::abs(zone.zone.point.lon) <= 180.0 && std::abs(zone.zone.point.lat) <= 90.0)) {
+            const bool guessed = layer->GetSpatialRef() == nullptr;
+            return Result::failure(
+                guessed ? ZoneProblem::MissingCrs : ZoneProblem::BadCrs,
+                QStringLiteral("Nel file %1 %2 ha coordinate che non sono longitudine e "
+                               "latitudine: indicare il sistema di riferimento (per esempio "
+                               "EPSG:32632).")
+                    .arg(file, label));
+        }
         collectPolygons(geometry.get(), zone.zone.parts);
         zone.zone.areaSquareMetres = geodesicArea(zone.zone.parts);
         out.zones.push_back(std::move(zone));

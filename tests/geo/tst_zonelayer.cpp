@@ -375,6 +375,12 @@ private Q_SLOTS:
             << QStringLiteral("m.csv") << QByteArray(header + "A,11,44,1\nA,11,45,1\nB,12,44,1\n")
             << QString() << QString() << ZoneProblem::DuplicateNames
             << QStringLiteral("Nel file \"m.csv\" più zone hanno lo stesso nome: \"A\" (2 volte).");
+        QTest::newRow("metres taken as degrees")
+            << QStringLiteral("utm.csv") << QByteArray("NOME,X,Y\nA,700000,4900000\n") << QString()
+            << QString() << ZoneProblem::MissingCrs
+            << QStringLiteral("Nel file \"utm.csv\" l'elemento 1 (\"A\") ha coordinate che non "
+                              "sono longitudine e latitudine: indicare il sistema di riferimento "
+                              "(per esempio EPSG:32632).");
         QByteArray many = header;
         for (int i = 0; i < 181; ++i)
             many +=
