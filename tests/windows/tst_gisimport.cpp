@@ -184,6 +184,35 @@ private Q_SLOTS:
         QCOMPARE(f.state.areas.name[4], QStringLiteral("Ravenna"));
     }
 
+    void repairIsToldOnceApplied()
+    {
+        WindowTestFixture f(&createWindow);
+        auto* areas = f.show<DatiAree>(WindowId::DatiAree);
+        const QString file = write(
+            QStringLiteral("farfalla.geojson"),
+            R"({"type":"FeatureCollection","features":[)"
+            R"({"type":"Feature","properties":{"NOME":"Farfalla","ADD":1},"geometry":{"type":)"
+            R"("Polygon","coordinates":[[[11,44],[11.1,44.1],[11.1,44],[11,44.1],[11,44]]]}},)"
+            R"({"type":"Feature","properties":{"NOME":"Quadro","ADD":2},"geometry":{"type":)"
+            R"("Polygon","coordinates":[[[12,44],[12.1,44],[12.1,44.1],[12,44.1],[12,44]]]}}]})");
+        f.prompts.expectOpenFile(file);
+        f.prompts.expectMessage();
+        onDialog([&](ZoneImportDialog* dialog) {
+            choose(dialog, "campoNome", QStringLiteral("NOME"));
+            choose(dialog, "campoDestinazione", QStringLiteral("ADD"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("importa")),
+                              Qt::LeftButton);
+        });
+        areas->menuAction(QStringLiteral("mnuImportaZone"))->trigger();
+        UF_VERIFY_PROMPTS(f.prompts);
+        QVERIFY(f.prompts.verifyDone());
+        // Told after the areas are in, so the user sees them behind the message.
+        QCOMPARE(f.prompts.lastMessage().icon, MessageIcon::Information);
+        QVERIFY(f.prompts.lastMessage().text.endsWith(QStringLiteral("è stata riparata.")));
+        QCOMPARE(f.state.areas.count, 2);
+        QCOMPARE(f.state.zones.zones[0].parts.size(), size_t(2));
+    }
+
     void matrixImportListsMissingPairs()
     {
         WindowTestFixture f(&createWindow);
