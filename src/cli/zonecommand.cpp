@@ -91,17 +91,14 @@ int usageError(const QString& problem)
     return kExitUsage;
 }
 
-// The archive and its companion; the archive first, as it is what the user asked for.
+// The archive and its companion, written so that a failure leaves both previous files.
 int writeArchive(const QString& path, const ProjectState& state, const TitlePage& titlePage)
 {
-    const SaveResult saved = saveArchiveBytes(path, writeCompleteBytes(state, titlePage));
+    const SaveResult saved = writeArchiveWithZones(path, state, [&](const QString& target) {
+        return saveArchiveBytes(target, writeCompleteBytes(state, titlePage));
+    });
     if (!saved.ok) {
         printError(saved.error);
-        return kExitCannotWrite;
-    }
-    const SaveResult companion = writeZonePackage(companionPackagePath(path), state);
-    if (!companion.ok) {
-        printError(companion.error);
         return kExitCannotWrite;
     }
     return kExitCompleted;

@@ -178,6 +178,37 @@ SaveResult writeZonePackage(const QString& path, const ProjectState& state)
     return writer.finish();
 }
 
+SaveResult writeArchiveWithZones(const QString& archivePath, const ProjectState& state,
+                                 const std::function<SaveResult(const QString&)>& writeArchive)
+{
+    const QString companion = companionPackagePath(archivePath);
+    const QString staged = companion + QStringLiteral(".%1.nuovo").arg(::getpid());
+    const SaveResult zones = writeZonePackage(staged, state);
+    if (!zones.ok) {
+        QFile::remove(staged);
+        return {false,
+                QStringLiteral("Il file %1 non è stato scritto.").arg(quotedFileName(companion))};
+    }
+    const SaveResult archive = writeArchive(archivePath);
+    if (!archive.ok) {
+        QFile::remove(staged);
+        return archive;
+    }
+    if (QFileInfo::exists(staged)) {
+        if (std::rename(QFile::encodeName(staged).constData(),
+                        QFile::encodeName(companion).constData()) != 0) {
+            QFile::remove(staged);
+            return {
+                false,
+                QStringLiteral("Il file %1 non è stato scritto.").arg(quotedFileName(companion))};
+        }
+    } else if (QFileInfo::exists(companion) && !QFile::remove(companion)) {
+        return {false,
+                QStringLiteral("Il file %1 non si può eliminare.").arg(quotedFileName(companion))};
+    }
+    return {true, QString()};
+}
+
 Parsed<ZoneSet> readZonePackage(const QString& path, int count)
 {
     using Result = Parsed<ZoneSet>;

@@ -12,6 +12,7 @@
 #include <projectstate.h>
 
 #include <QString>
+#include <functional>
 
 namespace urbaflux {
 
@@ -20,6 +21,13 @@ QString companionPackagePath(const QString& archivePath);
 // Writes the zones of the state; when it has none, or no longer one per area, writes nothing
 // and removes a stale companion.
 SaveResult writeZonePackage(const QString& path, const ProjectState& state);
+
+// Writes an archive with `writeArchive` and its companion together: the companion first under
+// a name of its own, then the archive, then the companion takes its place (or a stale one goes
+// when the state has no zones). A failure of either write leaves both previous files as they
+// were, so an archive never ends up beside another study's zones.
+SaveResult writeArchiveWithZones(const QString& archivePath, const ProjectState& state,
+                                 const std::function<SaveResult(const QString&)>& writeArchive);
 
 // The zones of a companion package, area order, for an archive of count areas; an empty set
 // when there is no such file. A file that does not hold one zone per area is refused.

@@ -295,10 +295,9 @@ void Frontespizio::saveCompleteArchive()
                     state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
                     [this](const QString& p) {
                         // The geometry goes beside the archive, whose layout older copies read.
-                        SaveResult saved = writeCompleteFile(p, state(), m_page);
-                        if (saved.ok)
-                            saved = writeZonePackage(companionPackagePath(p), state());
-                        return saved;
+                        return writeArchiveWithZones(p, state(), [this](const QString& target) {
+                            return writeCompleteFile(target, state(), m_page);
+                        });
                     });
 }
 

@@ -89,6 +89,40 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
     }
 
+    void archiveAndCompanionTogether()
+    {
+        QTemporaryDir dir;
+        const QString archive = dir.filePath(QStringLiteral("Urbaflux-tot-prova"));
+        const QString companion = companionPackagePath(archive);
+        const auto state = studyWithZones();
+        const auto writeText = [](const QByteArray& text) {
+            return [text](const QString& path) {
+                QFile file(path);
+                const bool ok = file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+                return SaveResult{ok, ok ? QString() : QStringLiteral("non scritto")};
+            };
+        };
+        QVERIFY(writeArchiveWithZones(archive, *state, writeText("primo")).ok);
+        QVERIFY(readZonePackage(companion, 3).ok());
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+
+        // The archive fails: its companion stays the earlier one, and nothing is left behind.
+        state->zones.zones[0].code = QStringLiteral("cambiato");
+        const SaveResult failed = writeArchiveWithZones(archive, *state, [](const QString&) {
+            return SaveResult{false, QStringLiteral("no")};
+        });
+        QCOMPARE(failed.error, QStringLiteral("no"));
+        QCOMPARE(readZonePackage(companion, 3).value->zones[0].code, QStringLiteral("C1"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), before);
+
+        QVERIFY(writeArchiveWithZones(archive, *state, writeText("secondo")).ok);
+        QCOMPARE(readZonePackage(companion, 3).value->zones[0].code, QStringLiteral("cambiato"));
+        // Saved again without zones: the stale companion goes.
+        state->zones = ZoneSet();
+        QVERIFY(writeArchiveWithZones(archive, *state, writeText("terzo")).ok);
+        QVERIFY(!QFile::exists(companion));
+    }
+
     void failedWriteKeepsThePreviousFile()
     {
         const QString path = m_dir.filePath(QStringLiteral("studio.gpkg"));
