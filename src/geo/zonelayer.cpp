@@ -132,12 +132,20 @@ bool isNumericField(OGRFieldType type)
     return type == OFTInteger || type == OFTInteger64 || type == OFTReal;
 }
 
+// Sets the filter and counts what it selects. Some drivers (GeoPackage) check the clause only
+// when they run it, so a filter that fails while counting is as bad as one refused at once.
 std::optional<QString> applyFilter(OGRLayer* layer, const QString& filter, const QString& file,
-                                   ZoneProblem& problem)
+                                   ZoneProblem& problem, qint64& count)
 {
     GdalErrorCapture capture;
     const QByteArray where = filter.trimmed().toUtf8();
-    if (layer->SetAttributeFilter(where.isEmpty() ? nullptr : where.constData()) != OGRERR_NONE) {
+    bool failed =
+        layer->SetAttributeFilter(where.isEmpty() ? nullptr : where.constData()) != OGRERR_NONE;
+    if (!failed) {
+        count = layer->GetFeatureCount(TRUE);
+        failed = count < 0 || CPLGetLastErrorType() == CE_Failure;
+    }
+    if (failed) {
         problem = ZoneProblem::BadFilter;
         const QString reason = capture.lastMessage();
         return QStringLiteral("Il filtro \"%1\" non vale per il file %2%3.")
@@ -317,10 +325,9 @@ GeoResult<LayerSummary> describeLayer(const ZoneSource& source, const QString& f
         summary.fields.push_back(
             {QString::fromUtf8(field->GetNameRef()), isNumericField(field->GetType())});
     }
-    if (const auto message =
-            applyFilter(opened.layer, filter, quotedFileName(source.path), problem))
+    if (const auto message = applyFilter(opened.layer, filter, quotedFileName(source.path), problem,
+                                         summary.featureCount))
         return Summary::failure(problem, *message);
-    summary.featureCount = opened.layer->GetFeatureCount(TRUE);
     summary.hasCrs = opened.layer->GetSpatialRef() != nullptr;
     summary.points = isPunctual(opened.layer->GetGeomType());
     return Summary::success(std::move(summary));
@@ -367,7 +374,8 @@ GeoResult<ZoneLayer> readZoneLayer(const ZoneQuery& query)
         }
         indices[w] = *index;
     }
-    if (const auto message = applyFilter(layer, query.filter, file, problem))
+    qint64 count = 0;
+    if (const auto message = applyFilter(layer, query.filter, file, problem, count))
         return Result::failure(problem, *message);
 
     QString crsMessage;
@@ -397,7 +405,6 @@ GeoResult<ZoneLayer> readZoneLayer(const ZoneQuery& query)
         out.projectedCrs = QString::fromUtf8(wkt);
         CPLFree(wkt);
     }
-    const qint64 count = layer->GetFeatureCount(TRUE);
     if (count == 0) {
         return Result::failure(
             ZoneProblem::NoFeatures,

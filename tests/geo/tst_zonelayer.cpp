@@ -216,6 +216,12 @@ private Q_SLOTS:
         QVERIFY(summary.value->fields[1].numeric);
         QVERIFY(!summary.value->fields[0].numeric);
 
+        // The GeoPackage driver checks a clause only when it runs it.
+        const GeoResult<LayerSummary> unfinished = describeLayer(source, QStringLiteral("POP >"));
+        QCOMPARE(unfinished.problem, ZoneProblem::BadFilter);
+        QVERIFY(unfinished.error.startsWith(
+            QStringLiteral("Il filtro \"POP >\" non vale per il file \"regione.gpkg\"")));
+
         ZoneQuery query = queryFor(gpkg);
         query.source.layer = QStringLiteral("comuni");
         query.filter = QStringLiteral("COD_PROV = 1");
