@@ -25,7 +25,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${URBAFLUX_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, fonts-urw-base35")
+# The GIS import reads EPSG definitions from PROJ's database at run time, which no linking shows.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-dejavu-core, fonts-urw-base35, libgdal32 (>= 3.6), libgeographiclib23, proj-data")
 # The music needs a General MIDI soundfont; Qt's own dialogs read Italian from the translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "timgm6mb-soundfont | sf2-soundfont-gm, qt6-translations-l10n")
 

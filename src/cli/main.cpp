@@ -8,6 +8,7 @@
 #include "calculationcommand.h"
 #include "calibrationcommand.h"
 #include "commandline.h"
+#include "zonecommand.h"
 
 using namespace urbaflux;
 
@@ -16,6 +17,8 @@ int main(int argc, char* argv[])
     return runCommandLine(argc, argv,
                           {
                               calibrationCommand(),
+                              zoneCommand(),
+                              distanceMatrixCommand(),
                               // The default, when no other command is chosen: keep it last.
                               calculationCommand(),
                           });

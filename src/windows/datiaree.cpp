@@ -1,5 +1,7 @@
 #include "datiaree.h"
 
+#include "gisimport.h"
+
 #include "archivecommands.h"
 #include "areaarchive.h"
 #include "areasprintout.h"
@@ -86,6 +88,7 @@ WindowFacts DatiAree::facts()
 DatiAree::DatiAree(AppContext& context, QWidget* parent) : WindowFrame(facts(), context, parent)
 {
     buildControls();
+    addZoneMenuItems(*this);
 }
 
 DatiAree::~DatiAree() = default;

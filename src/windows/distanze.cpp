@@ -1,5 +1,7 @@
 #include "distanze.h"
 
+#include "gisimport.h"
+
 #include "archivecommands.h"
 #include "distancearchive.h"
 #include "distancesprintout.h"
@@ -123,6 +125,7 @@ Distanze::Distanze(AppContext& context, QWidget* parent)
     for (int r = 0; r < kRows; ++r)
         m_rowPair[static_cast<size_t>(r)] = r + 1;
     buildControls();
+    addDistanceMenuItems(*this);
 }
 
 Distanze::~Distanze() = default;

@@ -1,5 +1,7 @@
 #include "frontespizio.h"
 
+#include <zonepackage.h>
+
 #include "archivecommands.h"
 #include "calculation.h"
 #include "completearchive.h"
@@ -300,7 +302,12 @@ void Frontespizio::saveCompleteArchive()
                      QStringLiteral("Urbaflux-tot-"), QString()},
                     m_dialogFileName,
                     state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                    [this](const QString& p) { return writeCompleteFile(p, state(), m_page); });
+                    [this](const QString& p) {
+                        // The geometry goes beside the archive, whose layout older copies read.
+                        return writeArchiveWithZones(p, state(), [this](const QString& target) {
+                            return writeCompleteFile(target, state(), m_page);
+                        });
+                    });
 }
 
 void Frontespizio::deleteTitleFile()

@@ -1,5 +1,7 @@
 #include "menu.h"
 
+#include <zonepackage.h>
+
 #include "archivecommands.h"
 #include "completearchive.h"
 #include "document.h"
@@ -495,6 +497,15 @@ void Menu::apritutto_Click()
     // than write one record over the whole elaboration.
     m_currentFile.clear();
     m_dialogFileName.clear();
+    // The zones' geometry, when the archive has its companion; a companion that does not fit
+    // is told and left out, as the archive itself is sound.
+    const Parsed<ZoneSet> zones =
+        readZonePackage(companionPackagePath(chosen), parsed.value->count);
+    if (!zones.ok())
+        prompts().inform(MessageIcon::Exclamation,
+                         state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+                         zones.error);
+    state().zones = zones.ok() ? *zones.value : ZoneSet();
     showCompleteRecord(*parsed.value);
 }
 
