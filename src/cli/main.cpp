@@ -10,6 +10,7 @@
 // report could not be written.
 
 #include "calibrationcommand.h"
+#include "scenariocommands.h"
 
 #include <archivefile.h>
 #include <calculation.h>
@@ -296,15 +297,19 @@ int main(int argc, char* argv[])
     const auto app = makeCalcApplication(argc, argv);
     if (isCalibrationCommand(QCoreApplication::arguments()))
         return runCalibrationCommand(QCoreApplication::arguments());
+    if (isScenarioCommand(QCoreApplication::arguments()))
+        return runScenarioCommand(QCoreApplication::arguments());
     Options options;
     const QString problem = parseArguments(QCoreApplication::arguments(), options);
     if (!problem.isEmpty()) {
         printError(QStringLiteral("urbaflux-calc: ") + problem + QLatin1Char('\n'));
-        printError(usageText() + reportUsageText() + calibrationUsageText());
+        printError(usageText() + reportUsageText() + calibrationUsageText() + scenarioUsageText());
         return kExitUsage;
     }
     if (options.help)
-        return writeStdout((usageText() + reportUsageText() + calibrationUsageText()).toLocal8Bit())
+        return writeStdout(
+                   (usageText() + reportUsageText() + calibrationUsageText() + scenarioUsageText())
+                       .toLocal8Bit())
                    ? kExitCompleted
                    : kExitCannotWrite;
 

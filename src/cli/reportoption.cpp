@@ -65,7 +65,8 @@ std::unique_ptr<QCoreApplication> makeCalcApplication(int& argc, char** argv)
 {
     bool report = false;
     for (int i = 1; i < argc; ++i)
-        report = report || std::strcmp(argv[i], "--report") == 0;
+        report = report || std::strcmp(argv[i], "--report") == 0 ||
+                 std::strcmp(argv[i], "--mappa") == 0; // the map's names need fonts
     if (!report)
         return std::make_unique<QCoreApplication>(argc, argv);
     // A batch run has no screen to draw on.

@@ -1,5 +1,6 @@
 #include "reportcommand.h"
 
+#include "confronto.h"
 #include "datiaree.h"
 #include "documentsink.h"
 #include "documentwriter.h"
@@ -60,8 +61,11 @@ void printReport(WindowFrame& titleWindow, const TitlePage& texts)
     }
 
     auto writer = std::make_shared<DocumentWriter>();
-    const FullReportInput input{state, texts, loadTechnicalOffice(), shownTotals(titleWindow),
-                                chartPicture(titleWindow)};
+    FullReportInput input{state, texts, loadTechnicalOffice(), shownTotals(titleWindow),
+                          chartPicture(titleWindow)};
+    // The section comparing with a base scenario, when the comparison window holds one.
+    if (auto* comparison = titleWindow.windows().existingAs<Confronto>(WindowId::Confronto))
+        comparison->addToReport(input);
     writeFullReport(*writer, input);
 
     const QString path = reportSavePath(texts.committente);

@@ -1,5 +1,6 @@
 #include "windowfactory.h"
 
+#include "confronto.h"
 #include "datiaree.h"
 #include "distanze.h"
 #include "frontespizio.h"
@@ -21,6 +22,8 @@ WindowFacts windowFacts(WindowId id)
         return Grafici::facts();
     case WindowId::Frontespizio:
         return Frontespizio::facts();
+    case WindowId::Confronto:
+        return Confronto::facts();
     default:
         return {};
     }
@@ -39,6 +42,8 @@ QWidget* createWindow(WindowId id, AppContext& context)
         return new Grafici(context);
     case WindowId::Frontespizio:
         return new Frontespizio(context);
+    case WindowId::Confronto:
+        return new Confronto(context);
     default:
         return nullptr;
     }
