@@ -265,8 +265,8 @@ FlowMapData differenceMapData(const ProjectState& project, const ScenarioCompari
                   [n](const Flow& f) { return f.origin > n || f.destination > n; });
     QString percent = QString::number(data.selection.sharePercent(), 'f', 1);
     percent.replace(QLatin1Char('.'), QLatin1Char(','));
-    data.caption = QStringLiteral("Le %1 variazioni mostrate (in rosso gli aumenti, in blu le "
-                                  "diminuzioni) sono il %2% delle variazioni tra aree diverse")
+    data.caption = QStringLiteral("Le %1 variazioni mostrate sono il %2% delle variazioni tra aree "
+                                  "diverse")
                        .arg(data.selection.flows.size())
                        .arg(percent);
     data.circleValues.resize(static_cast<size_t>(n));
@@ -301,7 +301,7 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
     const QFontMetricsF titleMetrics(titleFont, painter.device());
     const QFontMetricsF textMetrics(textFont, painter.device());
     const double titleHeight = titleMetrics.height() + margin;
-    const double legendHeight = 4 * textMetrics.height() + margin;
+    const double legendHeight = 5.4 * textMetrics.height() + margin;
     QRectF mapRect(target.left() + margin, target.top() + titleHeight, W - 2 * margin,
                    target.height() - titleHeight - legendHeight - margin);
     painter.setPen(kText);
@@ -453,6 +453,19 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
             if (std::any_of(placed.begin(), placed.end(),
                             [&](const QRectF& other) { return other.intersects(rect); }))
                 continue;
+            // Nor over another area's circle, which would hide what the circle says.
+            bool overCircle = false;
+            for (int j = 0; j < n && !overCircle; ++j) {
+                const double rj = out.circleRadii[size_t(j)];
+                if (j == i || rj <= 0)
+                    continue;
+                const QPointF cj = centres[size_t(j)];
+                const double dx = cj.x() - std::clamp(cj.x(), rect.left(), rect.right());
+                const double dy = cj.y() - std::clamp(cj.y(), rect.top(), rect.bottom());
+                overCircle = dx * dx + dy * dy < rj * rj;
+            }
+            if (overCircle)
+                continue;
             placed.push_back(rect);
             drawHaloText(painter, QPointF(rect.left(), rect.top() + nameMetrics.ascent()), name,
                          nameFont, kText);
@@ -535,7 +548,8 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
     if (metres > 0) {
         const double length = metres * scale;
         const double barX = mapRect.right() - length - 6 * unit;
-        const double barY = y + lineHeight * 1.6;
+        // Below the first legend row, which the circle note may run into.
+        const double barY = y + lineHeight * 2.6;
         const double barH = 5 * unit;
         painter.setPen(QPen(kText, 0.8 * unit));
         painter.setBrush(kText);
