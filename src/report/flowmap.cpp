@@ -146,13 +146,12 @@ QPointF quadratic(const QPointF& p0, const QPointF& c, const QPointF& p2, double
     return u * u * p0 + 2 * u * t * c + t * t * p2;
 }
 
-// The parameter where the curve, walked from `fromEnd` inwards, leaves the circle of `radius`
-// around `centre`; the distance grows monotonically near the end for our gentle curves.
+// The parameter between `inside` (a point within the circle of `radius` around `centre`) and
+// `outside` where the curve leaves the circle; the distance grows monotonically along our gentle
+// curves between the two. `outside` itself when it is within the circle too.
 double leaveCircle(const QPointF& p0, const QPointF& c, const QPointF& p2, const QPointF& centre,
-                   double radius, bool fromEnd)
+                   double radius, double inside, double outside)
 {
-    double inside = fromEnd ? 1.0 : 0.0;
-    double outside = 0.5;
     const auto distance = [&](double t) {
         const QPointF d = quadratic(p0, c, p2, t) - centre;
         return std::hypot(d.x(), d.y());
@@ -391,8 +390,8 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
         const QPointF control = (p0 + p2) / 2 + normal * (0.2 * length);
         const double rTarget = out.circleRadii[size_t(f.destination - 1)];
         const double rOrigin = out.circleRadii[size_t(f.origin - 1)];
-        double t0 = leaveCircle(p0, control, p2, p0, rOrigin + gap, false);
-        double t1 = leaveCircle(p0, control, p2, p2, rTarget + gap, true);
+        double t0 = leaveCircle(p0, control, p2, p0, rOrigin + gap, 0.0, 0.5);
+        double t1 = leaveCircle(p0, control, p2, p2, rTarget + gap, 1.0, 0.5);
         if (t1 - t0 < 0.05) { // circles overlapping: from centre to centre
             t0 = 0;
             t1 = 1;
@@ -401,7 +400,8 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
         // The arrowhead grows with the flow, with a least size that stays legible.
         const double headLength = std::max(2.4 * width, 5.0 * unit);
         const double headHalf = std::max(1.3 * width, 2.6 * unit);
-        const double tBase = std::max(t0, leaveCircle(p0, control, p2, tip, headLength, true));
+        // The head's base: where the curve, walked back from the tip, is a head's length away.
+        const double tBase = leaveCircle(p0, control, p2, tip, headLength, t1, t0);
         const QPointF base = quadratic(p0, control, p2, tBase);
         // The shaft reaches a little into the head, so that no seam shows.
         const double tShaftEnd = std::min(t1, tBase + 0.25 * (t1 - tBase));
@@ -427,7 +427,7 @@ void paintFlowMap(QPainter& painter, const QRectF& target, const FlowMapData& da
         painter.setPen(QPen(QColor(255, 255, 255, 200), 0.8 * unit));
         painter.setBrush(colour);
         painter.drawPolygon(head);
-        out.arrows.push_back({f.pair, f.value, width, tip, p2, rTarget});
+        out.arrows.push_back({f.pair, f.value, width, tip, base, p2, rTarget});
     }
 
     // --- Names: larger areas first, placed where they collide with no other ---

@@ -90,6 +90,7 @@ struct DrawnArrow
     double value = 0.0;
     double width = 0.0;
     QPointF tip;    // the arrowhead's point
+    QPointF base;   // the middle of the arrowhead's base
     QPointF target; // the destination's centre
     double targetRadius = 0.0;
 };

@@ -2,6 +2,7 @@
 #include "mapprojection.h"
 
 #include <projectstate.h>
+#include <sampleelaboration.h>
 #include <samplezones.h>
 
 #include <QFile>
@@ -22,6 +23,7 @@ class TestFlowMap : public QObject
 private Q_SLOTS:
     void arrows_data();
     void arrows();
+    void headsPointAtTheirTargets();
     void namesNeverCollide();
     void withoutGeometry();
     void pictures_data();
@@ -107,6 +109,10 @@ void TestFlowMap::arrows()
                                 .arg(arrow.pair)
                                 .arg(d)
                                 .arg(arrow.targetRadius)));
+        // The head points at the target, from outside its circle, whatever the circle's size.
+        const double fromBase =
+            std::hypot(arrow.base.x() - arrow.target.x(), arrow.base.y() - arrow.target.y());
+        QVERIFY2(fromBase > d + 1, qPrintable(QStringLiteral("pair %1").arg(arrow.pair)));
     }
     QCOMPARE(drawn.legendValues.size(), size_t(3));
     for (size_t k = 0; k < 3; ++k)
@@ -121,6 +127,30 @@ void TestFlowMap::arrows()
                                 .arg(percent));
     QVERIFY(drawn.scaleBarMetres > 0);
     QCOMPARE(drawn.shownNames.size() + drawn.hiddenNames.size(), qsizetype(4));
+}
+
+void TestFlowMap::headsPointAtTheirTargets()
+{
+    // A computed elaboration at the print size: small flows into large circles too.
+    auto st = std::make_unique<ProjectState>();
+    fillSampleElaboration(*st, 4);
+    fillGridZones(*st, 2, 2);
+    const FlowMapDrawing drawn = paintOffscreen(flowMapData(*st), flowMapPrintLayoutSize());
+    QVERIFY(drawn.arrows.size() >= 10);
+    for (const DrawnArrow& arrow : drawn.arrows) {
+        const double tip =
+            std::hypot(arrow.tip.x() - arrow.target.x(), arrow.tip.y() - arrow.target.y());
+        const double base =
+            std::hypot(arrow.base.x() - arrow.target.x(), arrow.base.y() - arrow.target.y());
+        const double length =
+            std::hypot(arrow.tip.x() - arrow.base.x(), arrow.tip.y() - arrow.base.y());
+        QVERIFY2(base > tip && tip >= arrow.targetRadius && length >= 2 && length < 40,
+                 qPrintable(QStringLiteral("pair %1: tip %2, base %3, radius %4")
+                                .arg(arrow.pair)
+                                .arg(tip)
+                                .arg(base)
+                                .arg(arrow.targetRadius)));
+    }
 }
 
 void TestFlowMap::namesNeverCollide()
