@@ -255,6 +255,14 @@ bool loadCompleteArchive(const QString& path, Output& out, LoadedArchive& loaded
     applyDefaults(*loaded.state);
     applyComplete(*archive.value, *loaded.state, *loaded.titlePage);
     computeAreaTotals(*loaded.state);
+    // The zones beside the archive, for the map of the report; a companion that does not fit
+    // is told and left out, as the archive itself is sound.
+    const Parsed<ZoneSet> zones =
+        readZonePackage(companionPackagePath(path), loaded.state->areas.count);
+    if (zones.ok())
+        loaded.state->zones = *zones.value;
+    else
+        out.error(zones.error);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "calculationcommand.h"
 #include "calibrationcommand.h"
 #include "commandline.h"
+#include "scenariocommands.h"
 #include "zonecommand.h"
 
 using namespace urbaflux;
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
                               calibrationCommand(),
                               zoneCommand(),
                               distanceMatrixCommand(),
+                              mapCommand(),
+                              comparisonCommand(),
                               // The default, when no other command is chosen: keep it last.
                               calculationCommand(),
                           });

@@ -1,6 +1,7 @@
 #include "fullreport.h"
 
 #include "documentwriter.h"
+#include "reportfigures.h"
 #include "reporttexts.h"
 
 #include <numbertext.h>
@@ -253,7 +254,12 @@ int writeFullReport(DocumentWriter& writer, const FullReportInput& input)
     const int n = qBound(0, input.state.areas.count, kMaxAreas);
     writeCover(writer, input);
     writeTexts(writer, input);
+    // The map and the comparison are parts of their own: an elaboration without zones or base
+    // has the report it always had.
+    writeFlowMapFigure(writer, input.state, input.mapFlows);
     writeTables(writer, input, n);
+    if (input.comparison)
+        writeComparisonSection(writer, *input.comparison, input.baseFileName);
     writeClosing(writer, input);
 
     writer.JustifyAll();

@@ -11,6 +11,7 @@
 
 #include "technicaloffice.h"
 
+#include <flowselection.h>
 #include <titlepage.h>
 
 #include <QString>
@@ -19,6 +20,7 @@ namespace urbaflux {
 
 class DocumentWriter;
 struct ProjectState;
+struct ScenarioComparison;
 
 // Why a report cannot be made, in the order the checks run.
 enum class ReportBlocker
@@ -55,6 +57,11 @@ struct FullReportInput
     TechnicalOffice office;
     AreaTotalTexts totals;
     QString chartPicture; // the chart's picture file; empty or unreadable: no picture
+    // With geometry, the flow map of this many flows follows the chart as a figure.
+    int mapFlows = kDefaultMapFlows;
+    // When given, the section comparing with a base scenario follows the tables.
+    const ScenarioComparison* comparison = nullptr;
+    QString baseFileName = QString();
 };
 
 // Writes the whole report into `writer`, starting a new document, up to and including the

@@ -172,6 +172,14 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         connect(item, &QAction::triggered, this,
                 [this, target] { switchTo(target, windowsMenuRunsTotals(target)); });
         d->windowItems.append({target, item});
+        if (target == WindowId::Grafici) {
+            QAction* compare =
+                d->windowsMenu->addAction(QStringLiteral("Confronta con uno scenario di base..."));
+            compare->setObjectName(QStringLiteral("mnuConfronta"));
+            compare->setEnabled(facts.id != WindowId::Confronto);
+            connect(compare, &QAction::triggered, this,
+                    [this] { windows().showWindow(WindowId::Confronto); });
+        }
     }
     d->windowsMenu->addSeparator();
     addItem(d->windowsMenu, facts.colourCaption, "mnuColore", &WindowFrame::chooseBackgroundColour);

@@ -11,6 +11,7 @@ enum class WindowId
     Distanze,     // 3: distances and interactions
     Grafici,      // 4: charts
     Frontespizio, // 5: title page and report
+    Confronto,    // comparison with a base scenario
     Sommario,     // help contents
     Manuale,
     GuidaFunzionamento,

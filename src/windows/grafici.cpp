@@ -1,6 +1,7 @@
 #include "grafici.h"
 
 #include "archivecommands.h"
+#include "flowmapview.h"
 #include "prompts.h"
 #include "windowmanager.h"
 
@@ -15,10 +16,15 @@
 #include <QAction>
 #include <QChartView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QToolBar>
 #include <memory>
 
 namespace urbaflux {
@@ -72,6 +78,7 @@ void Grafici::buildControls()
         QStringLiteral("cliccare per disegnare le gravitazioni principali in percentuale"));
     placeTwips(m_cmdtorta, 8040, 1200, 1440, 450);
     connect(m_cmdtorta, &QPushButton::clicked, this, [this] { cmdtorta_Click(); });
+    buildMapControls();
 }
 
 void Grafici::onLoad()
@@ -122,6 +129,7 @@ void Grafici::cmdtorta_Click()
 
 void Grafici::drawChart(ChartKind kind)
 {
+    showMap(false);
     // Never the largest interactions of other data: a changed model or area runs the
     // calculation first, and data the calculation cannot take give no chart.
     m_chartStale = false;
@@ -247,7 +255,183 @@ void Grafici::stampa_Click()
                              .arg(archiveDisplayName(chartPicturePath())));
         return;
     }
+    if (mapShown() && !appendMapToPrintout(writer))
+        return;
     context().documents.present(writer.takeDocument());
+}
+
+// --- The flow map ---
+
+namespace {
+
+// A small picture of a curved arrow between two circles, for the toolbar.
+QIcon mapIcon()
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(120, 120, 120));
+    painter.drawEllipse(QPointF(4, 15), 3, 3);
+    painter.drawEllipse(QPointF(16, 5), 3, 3);
+    QPainterPath curve(QPointF(6, 13));
+    curve.quadTo(QPointF(7, 4), QPointF(12, 5));
+    painter.setPen(QPen(QColor(31, 78, 140), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(curve);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(31, 78, 140));
+    painter.drawPolygon(QPolygonF{QPointF(13.5, 5), QPointF(10, 2), QPointF(10, 8)});
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+void Grafici::buildMapControls()
+{
+    QWidget* area = body();
+    m_mapView = new FlowMapView(area);
+    m_mapView->setObjectName(QStringLiteral("mappa"));
+    m_mapView->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_mapView->hide();
+    connect(m_mapView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { showMapMenu(at); });
+    placeTwips(m_mapView, 90, 60, 7830, 5080);
+
+    m_cmdmappa = new QPushButton(QStringLiteral("&Mappa"), area);
+    m_cmdmappa->setObjectName(QStringLiteral("cmdmappa"));
+    m_cmdmappa->setToolTip(QStringLiteral("cliccare per disegnare le gravitazioni principali "
+                                          "sulla mappa delle zone (Ctrl+M)"));
+    placeTwips(m_cmdmappa, 8040, 1800, 1440, 450);
+    connect(m_cmdmappa, &QPushButton::clicked, this, [this] { cmdmappa_Click(); });
+
+    m_mapFlows = new QSpinBox(area);
+    m_mapFlows->setObjectName(QStringLiteral("relazionimappa"));
+    m_mapFlows->setRange(kMinMapFlows, kMaxMapFlows);
+    m_mapFlows->setValue(kDefaultMapFlows);
+    m_mapFlows->setSuffix(QStringLiteral(" relazioni"));
+    m_mapFlows->setToolTip(QStringLiteral("quante relazioni tra aree diverse la mappa mostra"));
+    placeTwips(m_mapFlows, 8040, 2400, 1440, 330);
+    connect(m_mapFlows, &QSpinBox::valueChanged, this, [this] {
+        if (mapShown())
+            refreshMap();
+    });
+
+    m_mapCircles = new QComboBox(area);
+    m_mapCircles->setObjectName(QStringLiteral("cerchimappa"));
+    m_mapCircles->addItem(QStringLiteral("cerchi: origini"));
+    m_mapCircles->addItem(QStringLiteral("cerchi: interne"));
+    m_mapCircles->setToolTip(QStringLiteral("l'area dei cerchi segue le origini stimate "
+                                            "o l'interazione interna di ogni area"));
+    placeTwips(m_mapCircles, 8040, 2850, 1440, 330);
+    connect(m_mapCircles, &QComboBox::currentIndexChanged, this, [this] {
+        if (mapShown())
+            refreshMap();
+    });
+
+    // A toolbar position of this window's own after the frame's, and a shortcut that no edit
+    // command uses.
+    m_mapAction = new QAction(mapIcon(), QStringLiteral("mappa delle gravitazioni"), this);
+    m_mapAction->setObjectName(QStringLiteral("tbrMappa"));
+    m_mapAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_mapAction->setShortcutContext(Qt::WindowShortcut);
+    connect(m_mapAction, &QAction::triggered, this, [this] { cmdmappa_Click(); });
+    if (auto* toolbar = findChild<QToolBar*>(QStringLiteral("Toolbar1"))) {
+        toolbar->addSeparator();
+        toolbar->addAction(m_mapAction);
+    } else {
+        addAction(m_mapAction);
+    }
+}
+
+void Grafici::cmdmappa_Click()
+{
+    ensureCurrentResults(state());
+    refreshMap();
+    showMap(true);
+}
+
+bool Grafici::mapShown() const
+{
+    return m_mapView && m_mapView->isVisibleTo(body());
+}
+
+void Grafici::showMap(bool shown)
+{
+    if (!m_mapView)
+        return;
+    m_mapView->setVisible(shown);
+    m_view->setVisible(!shown);
+}
+
+void Grafici::refreshMap()
+{
+    FlowMapOptions options;
+    options.flows = m_mapFlows->value();
+    options.circles =
+        m_mapCircles->currentIndex() == 1 ? CircleMeasure::Intrazonal : CircleMeasure::Origins;
+    m_mapView->setData(flowMapData(state(), options));
+}
+
+void Grafici::showMapMenu(const QPoint& at)
+{
+    if (!m_mapView->data().hasGeometry())
+        return;
+    QMenu menu(this);
+    QAction* copy = menu.addAction(QStringLiteral("Copia mappa"));
+    QAction* save = menu.addAction(QStringLiteral("Salva immagine della mappa..."));
+    QAction* chosen = menu.exec(m_mapView->mapToGlobal(at));
+    if (chosen == copy)
+        copyMap();
+    else if (chosen == save)
+        saveMapImageAs();
+}
+
+void Grafici::copyMap()
+{
+    const QImage picture =
+        renderFlowMapImage(m_mapView->data(), flowMapPrintLayoutSize(), kFlowMapPrintDpi / 96.0);
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
+}
+
+void Grafici::saveMapImageAs()
+{
+    FileRequest request;
+    request.title = QStringLiteral("Salva immagine della mappa");
+    request.filter = kFilterPicture;
+    request.selectedFilter = 1;
+    request.fileName = QStringLiteral("mappaGravitazioni.png");
+    QString path = prompts().saveFile(request);
+    if (path.isEmpty())
+        return;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
+        suffix != QLatin1String("pdf"))
+        path += QStringLiteral(".png");
+    QString error;
+    if (!saveFlowMapImage(m_mapView->data(), path, &error))
+        prompts().inform(MessageIcon::Critical,
+                         state().run.programName + QStringLiteral(": immagine della mappa"), error);
+}
+
+bool Grafici::appendMapToPrintout(DocumentWriter& writer)
+{
+    if (!m_mapView->data().hasGeometry())
+        return true;
+    QString error;
+    const QString path = flowMapPicturePath();
+    if (!saveFlowMapImage(m_mapView->data(), path, &error) || !writer.InsertPicture(path)) {
+        prompts().inform(MessageIcon::Critical, QStringLiteral("Urbaflux: stampa dati finestra"),
+                         error.isEmpty() ? QStringLiteral("Impossibile leggere l'immagine della "
+                                                          "mappa %1.")
+                                               .arg(archiveDisplayName(path))
+                                         : error);
+        return false;
+    }
+    writer.AppendParagraph();
+    return true;
 }
 
 // --- The interactions archive ---

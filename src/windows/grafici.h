@@ -16,12 +16,17 @@
 
 #include <QString>
 
+class QAction;
 class QChartView;
+class QComboBox;
 class QPoint;
 class QPushButton;
+class QSpinBox;
 
 namespace urbaflux {
 
+class DocumentWriter;
+class FlowMapView;
 class GravitationChart;
 
 class Grafici : public WindowFrame
@@ -60,6 +65,19 @@ public:
     void copyChart();
     void saveChartImageAs();
 
+    // The map view: the zones with the largest interactions between areas as arrows (button,
+    // toolbar and Ctrl+M); the bars and the pie bring the chart back.
+    virtual void cmdmappa_Click();
+    bool mapShown() const;
+    FlowMapView* mapView() const { return m_mapView; }
+    QPushButton* mapButton() const { return m_cmdmappa; }
+    QSpinBox* mapFlowsBox() const { return m_mapFlows; }
+    QComboBox* mapCirclesBox() const { return m_mapCircles; }
+    QAction* mapAction() const { return m_mapAction; }
+    // The map's own context menu, as the chart's.
+    void copyMap();
+    void saveMapImageAs();
+
     // The full name of the archive file last chosen in a file dialog of this window.
     QString currentFile() const { return m_currentFile; }
 
@@ -85,12 +103,22 @@ private:
     void showChartMenu(const QPoint& at);
     void saveInteractions(const QString& dialogTitle);
     QString archiveFailureTitle() const;
+    void buildMapControls();
+    void showMap(bool shown);
+    void refreshMap();
+    void showMapMenu(const QPoint& at);
+    bool appendMapToPrintout(DocumentWriter& writer);
 
     QChartView* m_view = nullptr;
     GravitationChart* m_chart = nullptr;
     QPushButton* m_cmdbarre = nullptr;
     QPushButton* m_cmdtorta = nullptr;
     bool m_chartStale = false;
+    FlowMapView* m_mapView = nullptr;
+    QPushButton* m_cmdmappa = nullptr;
+    QSpinBox* m_mapFlows = nullptr;
+    QComboBox* m_mapCircles = nullptr;
+    QAction* m_mapAction = nullptr;
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-int-");
 };

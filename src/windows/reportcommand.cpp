@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "chartpicture.h"
+#include "confronto.h"
 #include "documentsink.h"
 #include "documentwriter.h"
 #include "fullreport.h"
@@ -66,8 +67,11 @@ void printReport(WindowFrame& titleWindow, const TitlePage& texts)
     }
 
     auto writer = std::make_shared<DocumentWriter>();
-    const FullReportInput input{state, texts, loadTechnicalOffice(), areaTotalTexts(state),
-                                chartPicture(titleWindow)};
+    FullReportInput input{state, texts, loadTechnicalOffice(), areaTotalTexts(state),
+                          chartPicture(titleWindow)};
+    // The section comparing with a base scenario, when the comparison window holds one.
+    if (auto* comparison = titleWindow.windows().existingAs<Confronto>(WindowId::Confronto))
+        comparison->addToReport(input);
     writeFullReport(*writer, input);
 
     const QString path = reportSavePath(texts.committente);

@@ -1,5 +1,6 @@
 #include "windowfactory.h"
 
+#include "confronto.h"
 #include "datiaree.h"
 #include "distanze.h"
 #include "frontespizio.h"
@@ -40,6 +41,10 @@ const WindowRegistry& windowRegistry()
 
 WindowFacts windowFacts(WindowId id)
 {
+    // The comparison window is reached from the charts' item of "Fines&tre", outside the
+    // sequence of the working windows.
+    if (id == WindowId::Confronto)
+        return Confronto::facts();
     for (const WindowEntry& entry : windowRegistry()) {
         if (entry.id == id)
             return entry.facts();
@@ -49,6 +54,8 @@ WindowFacts windowFacts(WindowId id)
 
 QWidget* createWindow(WindowId id, AppContext& context)
 {
+    if (id == WindowId::Confronto)
+        return new Confronto(context);
     for (const WindowEntry& entry : windowRegistry()) {
         if (entry.id == id)
             return entry.create(context);

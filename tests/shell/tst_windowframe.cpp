@@ -138,7 +138,8 @@ private Q_SLOTS:
                                       QStringLiteral("&?")}));
         QCOMPARE(describeMenu(w->windowsMenu()),
                  QStringLiteral("Scelta del modello|Origini e destinazioni|Distanze e "
-                                "interazioni|-|Grafici|-|Frontespizio|-|") +
+                                "interazioni|-|Grafici|Confronta con uno scenario di "
+                                "base...|-|Frontespizio|-|") +
                      colour);
         QCOMPARE(describeMenu(w->helpMenu()),
                  QStringLiteral("&Guida in linea|-|&Informazioni su Urbaflux"));
