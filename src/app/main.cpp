@@ -3,6 +3,7 @@
 
 #include "appcontext.h"
 #include "documentviewer.h"
+#include "frontespizio.h"
 #include "modelcaptions.h"
 #include "projectstate.h"
 #include "qtprompts.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     windows.setContext(&context);
     windows.setFactory(&urbaflux::createWindow);
     windows.setDefaultsApplier([](urbaflux::AppContext& c) { urbaflux::applyDefaults(c); });
+    windows.setElaborationSaver(&urbaflux::saveWholeElaboration);
     QObject::connect(&windows, &urbaflux::WindowManager::quitRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
 

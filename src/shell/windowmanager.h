@@ -60,8 +60,16 @@ public:
     void unload(WindowId id);
 
     // The exit question; on Yes every window is unloaded in order and the splash comes back as
-    // the closing screen.
+    // the closing screen. When data typed since the last save would be lost the question is
+    // "Salvare le modifiche?": Salva saves the whole elaboration first (and stays if that did
+    // not happen), Non salvare leaves, Annulla stays.
     void confirmExit();
+
+    // Saves the whole elaboration (the complete archive, with its dialog); true when it was
+    // written. The application installs the title-page window's command; without one nothing
+    // is saved.
+    bool saveElaboration();
+    void setElaborationSaver(std::function<bool(AppContext&)> saver);
 
     // The defaults of the model choice, as the splash window's load step runs them. By default
     // the core's applyDefaults and then defaultsApplied() of the distances window if it is
@@ -89,6 +97,7 @@ private:
     AppContext* m_context = nullptr;
     Factory m_factory;
     std::function<void(AppContext&)> m_defaultsApplier;
+    std::function<bool(AppContext&)> m_elaborationSaver;
     std::array<QPointer<QWidget>, kWindowCount> m_windows;
     bool m_endWhenNothingShown = false;
 };

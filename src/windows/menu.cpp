@@ -405,6 +405,8 @@ QString Menu::archiveFailureTitle() const
 
 void Menu::apri_Click()
 {
+    if (!mayDiscard(*this, DataKind::ModelChoice, [this] { salva_Click(); }))
+        return;
     m_dialogFileName.clear();
     const Parsed<ModelChoiceRecord> parsed = openArchiveFile(
         *this,
@@ -419,10 +421,20 @@ void Menu::apri_Click()
     const ModelChoice read = state().model;
     selectModelOption(read.kind);
     showModelChoice(read);
+    markSaved(state(), DataKind::ModelChoice);
 }
 
 void Menu::apritutto_Click()
 {
+    if (hasUnsavedChanges(state())) {
+        const MessageAnswer answer = prompts().askSaveChanges(
+            state().run.programName,
+            QStringLiteral("Salvare le modifiche?\nI dati immessi non ancora archiviati saranno "
+                           "sostituiti da quelli del file."));
+        if (answer == MessageAnswer::Cancel ||
+            (answer == MessageAnswer::Save && !windows().saveElaboration()))
+            return;
+    }
     QString chosen;
     const Parsed<CompleteRecord> parsed = openArchiveFile(
         *this,
@@ -456,6 +468,8 @@ void Menu::apritutto_Click()
     }
     if (auto* titlePage = windows().touchAs<Frontespizio>(WindowId::Frontespizio))
         titlePage->setTitlePage(m_titlePageRead);
+    state().titlePage = m_titlePageRead;
+    markAllSaved(state());
 }
 
 bool Menu::modelChoiceComplete() const
@@ -495,6 +509,7 @@ void Menu::saveModelChoice(bool askName)
     model.tolerance = record.tolerance;
     model.unit = record.unit;
     model.interactionType = record.interactionType;
+    markSaved(state(), DataKind::ModelChoice);
 }
 
 void Menu::salva_Click()
