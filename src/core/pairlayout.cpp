@@ -58,6 +58,9 @@ void movePairs(ProjectState& state, int oldCount, int newCount, const std::vecto
         // moved out first; a QString moves without copying its characters.
         std::vector<QString> distance(newPairs + 1);
         std::vector<FieldValue> weight(newPairs + 1, defaultWeight());
+        // The labels go with their pair too: only those of new pairs need writing afterwards.
+        std::vector<QString> numbers(newPairs + 1);
+        std::vector<QString> names(newPairs + 1);
         for (int i = 1; i <= oldCount; ++i) {
             const int ni = newAreaOf[static_cast<size_t>(i)];
             if (ni < 1 || ni > newCount)
@@ -71,6 +74,8 @@ void movePairs(ProjectState& state, int oldCount, int newCount, const std::vecto
                 const size_t k = from + static_cast<size_t>(j);
                 const size_t nk = to + static_cast<size_t>(nj);
                 distance[nk] = std::move(d.distance[k]);
+                numbers[nk] = std::move(d.pairNumbers[k]);
+                names[nk] = std::move(d.pairNames[k]);
                 if (!d.weight[k].isUnset())
                     weight[nk] = std::move(d.weight[k]);
             }
@@ -78,6 +83,8 @@ void movePairs(ProjectState& state, int oldCount, int newCount, const std::vecto
         for (size_t k = 1; k <= newPairs; ++k) {
             d.distance[k] = std::move(distance[k]);
             d.weight[k] = std::move(weight[k]);
+            d.pairNumbers[k] = std::move(numbers[k]);
+            d.pairNames[k] = std::move(names[k]);
         }
     }
     emptyBeyond(d.distance, newPairs, QString());
@@ -107,14 +114,24 @@ void labelPairs(ProjectState& state)
         numbers[static_cast<size_t>(a)] = numberText(a);
         names[static_cast<size_t>(a)] = areas.name[static_cast<size_t>(a)];
     }
+    // A label already right (moved with its pair, or written before) is compared without
+    // building the new one: only the labels of new pairs or renamed areas are written.
+    auto holds = [](const QString& held, const QString& start, const QString& end) {
+        return held.size() == start.size() + end.size() && held.startsWith(start) &&
+               QStringView(held).sliced(start.size()) == end;
+    };
     const QChar minus = QLatin1Char('-');
     for (int i = 1; i <= count; ++i) {
         const QString originNumber = numbers[static_cast<size_t>(i)] + minus;
         const QString originName = names[static_cast<size_t>(i)] + minus;
         for (int j = 1; j <= count; ++j) {
             const auto k = static_cast<size_t>(pairIndex(i, j, count));
-            pairs.pairNumbers[k] = originNumber + numbers[static_cast<size_t>(j)];
-            pairs.pairNames[k] = originName + names[static_cast<size_t>(j)];
+            const QString& number = numbers[static_cast<size_t>(j)];
+            const QString& name = names[static_cast<size_t>(j)];
+            if (!holds(pairs.pairNumbers[k], originNumber, number))
+                pairs.pairNumbers[k] = originNumber + number;
+            if (!holds(pairs.pairNames[k], originName, name))
+                pairs.pairNames[k] = originName + name;
         }
     }
 }
