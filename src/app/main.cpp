@@ -3,11 +3,12 @@
 
 #include "appcontext.h"
 #include "documentviewer.h"
+#include "frontespizio.h"
 #include "projectstate.h"
 #include "qtprompts.h"
 #include "qttranslations.h"
-#include "statenotifier.h"
 #include "recoverycopy.h"
+#include "statenotifier.h"
 #include "windowfactory.h"
 #include "windowmanager.h"
 
@@ -20,9 +21,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Urbaflux"));
     QApplication::setApplicationVersion(QStringLiteral("3.04.05"));
-    // The desktop entry and the icon theme name the windows' icon, as installed.
+    // The desktop entry names the icon for the desktop; the windows take the picture built in,
+    // since a theme entry that cannot be drawn (the SVG without its image plugin, or no
+    // entry at all before installing) left a null pixmap for the window system to scale.
     QApplication::setDesktopFileName(QStringLiteral("urbaflux"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("urbaflux")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/urbaflux.png")));
     // The program ends through the splash window, not when the last window closes: windows
     // touched but never shown are loaded too.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -39,6 +42,7 @@ int main(int argc, char** argv)
     urbaflux::AppContext context{*state, prompts, windows, documents};
     windows.setContext(&context);
     windows.setRegistry(&urbaflux::windowRegistry());
+    windows.setElaborationSaver(&urbaflux::saveWholeElaboration);
     QObject::connect(&windows, &urbaflux::WindowManager::quitRequested, &app,
                      &QCoreApplication::quit, Qt::QueuedConnection);
 

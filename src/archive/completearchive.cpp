@@ -84,6 +84,7 @@ void applyComplete(const CompleteRecord& record, ProjectState& state, TitlePage&
         results.estimatedOrigins[i] = a.estimatedOrigins;
         results.estimatedDestinations[i] = a.estimatedDestinations;
     }
+    distances.listedCount = record.count;
     const int pairs = record.count * record.count;
     for (int k = 1; k <= pairs; ++k) {
         const CompletePairRecord& p = record.pairs[static_cast<size_t>(k - 1)];

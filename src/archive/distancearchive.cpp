@@ -70,6 +70,7 @@ void applyDistances(const DistanceRecords& records, ProjectState& state)
         d.weight[k] = FieldValue();
     }
     state.areas.count = records.count;
+    d.listedCount = records.count;
     const int pairs = records.count * records.count;
     for (int k = 1; k <= pairs; ++k) {
         const PairRecord& r = records.pairs[static_cast<size_t>(k - 1)];

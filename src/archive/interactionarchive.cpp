@@ -70,6 +70,7 @@ void applyInteractions(const InteractionRecords& records, ProjectState& state)
         results.interaction[k] = 0.0f;
     }
     state.areas.count = records.count;
+    distances.listedCount = records.count;
     state.model.kindLabel = records.kindLabel;
     state.model.kind = records.kind;
     state.areas.totalOrigins = records.totalOrigins;

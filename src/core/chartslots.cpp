@@ -41,6 +41,10 @@ ChartSlots selectChartSlots(const ProjectState& state)
         slot.value = bestValue;
         slot.label = state.distances.pairNumbers[static_cast<size_t>(best)];
         slot.percent = slotPercent(bestValue, result.total);
+        const auto origin = static_cast<size_t>((best - 1) / n + 1);
+        const auto destination = static_cast<size_t>((best - 1) % n + 1);
+        slot.names =
+            state.areas.name[origin] + QStringLiteral(" \u2192 ") + state.areas.name[destination];
     }
     return result;
 }
@@ -72,6 +76,40 @@ int slotPercent(double value, double totalInteractions)
 QString pieSlotLabel(const ChartSlot& slot)
 {
     return slot.label + QStringLiteral("  ") + numberText(slot.percent) + QLatin1Char('%');
+}
+
+QString pieLegendLabel(const ChartSlot& slot)
+{
+    const QString relation =
+        slot.names.trimmed() == QStringLiteral("\u2192") || slot.names.isEmpty()
+            ? slot.label.trimmed()
+            : slot.names;
+    return relation + QStringLiteral("  ") + QString::number(slot.percent) + QLatin1Char('%');
+}
+
+QString pieShareText(const ChartSlots& slots)
+{
+    int shown = 0;
+    double sum = 0;
+    for (const ChartSlot& slot : slots.slots) {
+        if (slot.pair == 0)
+            continue;
+        ++shown;
+        sum += slot.value;
+    }
+    if (shown == 0)
+        return QString();
+    const int percent = slotPercent(sum, slots.total);
+    // "l'8%", "l'81%", "il 75%": the article as the number is spoken (otto, ottantuno, uno,
+    // undici begin with a vowel).
+    const bool vowel =
+        percent == 1 || percent == 8 || percent == 11 || (percent >= 80 && percent <= 89);
+    const QString share = (vowel ? QStringLiteral("l'") : QStringLiteral("il ")) +
+                          QString::number(percent) + QLatin1Char('%');
+    if (shown == 1)
+        return QStringLiteral("la relazione principale è ") + share + QStringLiteral(" del totale");
+    return QStringLiteral("le ") + QString::number(shown) +
+           QStringLiteral(" relazioni principali sono ") + share + QStringLiteral(" del totale");
 }
 
 } // namespace urbaflux

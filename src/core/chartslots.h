@@ -23,6 +23,7 @@ struct ChartSlot
     QString label; // the pair's numbers as the distances grid shows them (" 117- 180")
     double value = 0;
     int percent = 0; // whole percent of the total interactions
+    QString names;   // "origin → destination", the areas' names; empty for an empty slot
 };
 
 struct ChartSlots
@@ -47,5 +48,13 @@ int slotPercent(double value, double totalInteractions);
 // The label of a slot in a pie: the pair numbers, two blanks, the percent with its leading
 // blank and "%" (" 1- 2   35%"); an empty slot shows "   0%".
 QString pieSlotLabel(const ChartSlot& slot);
+
+// The row of a slot in the pie's legend: the relation by its areas' names (its pair numbers
+// when the areas have no names), two blanks and the percent ("Centro → Stazione  35%").
+QString pieLegendLabel(const ChartSlot& slot);
+
+// The line under the pie that says how much of the total the slots shown make: "le 20
+// relazioni principali sono il 75% del totale".
+QString pieShareText(const ChartSlots& slots);
 
 } // namespace urbaflux

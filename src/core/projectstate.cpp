@@ -1,5 +1,6 @@
 #include "projectstate.h"
 
+#include "pairlayout.h"
 #include "statenotifier.h"
 
 #include <algorithm>
@@ -13,18 +14,13 @@ QString pairNumbersText(int i, int j)
 
 void buildPairList(ProjectState& state)
 {
-    const AreaTable& areas = state.areas;
-    DistanceTable& pairs = state.distances;
-    const int count = std::clamp(areas.count, 0, kMaxAreas);
-    for (int i = 1; i <= count; ++i) {
-        for (int j = 1; j <= count; ++j) {
-            const auto k = static_cast<size_t>(pairIndex(i, j, count));
-            pairs.pairNumbers[k] = pairNumbersText(i, j);
-            pairs.pairNames[k] = areas.name[static_cast<size_t>(i)] + QLatin1Char('-') +
-                                 areas.name[static_cast<size_t>(j)];
-            pairs.weight[k] = FieldValue::fromNumber(100);
-        }
-    }
+    const int count = std::clamp(state.areas.count, 0, kMaxAreas);
+    // Without areas there is no list to build, and the distances typed stay for the areas
+    // still to come.
+    if (count == 0)
+        return;
+    movePairsToCount(state, count);
+    labelPairs(state);
 }
 
 void markInputsChanged(ProjectState& state)

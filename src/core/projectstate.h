@@ -12,10 +12,13 @@
 #include "calculationoutcome.h"
 #include "fieldvalue.h"
 #include "modelkind.h"
+#include "titlepage.h"
 #include "zones.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -58,6 +61,9 @@ struct DistanceTable
     std::vector<QString> pairNames = std::vector<QString>(kLabelSlots + 1);
     std::vector<QString> distance = std::vector<QString>(kMaxPairs + 1);
     std::vector<FieldValue> weight = std::vector<FieldValue>(kMaxPairs + 1);
+    // The N the pairs are laid out for (pair k of i and j is (i - 1) * listedCount + j); 0
+    // while no pair list was built or read, and the positions then follow count.
+    int listedCount = 0;
 };
 
 struct InteractionTable
@@ -106,6 +112,10 @@ struct RunValues
     QString checkTitle;
     QString helpHint;
     QString deleteTitle;
+    QString archiveFolder; // where the archive last chosen in a file dialog lies
+    // What each kind of typed data was when last saved or opened (savedmarks.h); empty while
+    // it never was.
+    std::array<QByteArray, 4> savedDigests;
 };
 
 struct ProjectState
@@ -119,6 +129,7 @@ struct ProjectState
     ZoneSet zones; // the zones' geometry when the areas came from a GIS layer
     // The last calibration of alpha written into the field; see currentCalibration.
     std::shared_ptr<const AppliedCalibration> calibration;
+    TitlePage titlePage;
 
     // Advanced by markInputsChanged at every write to the data; never goes back.
     quint64 inputRevision = 0;
@@ -157,8 +168,10 @@ inline int pairIndex(int i, int j, int count)
 QString pairNumbersText(int i, int j);
 
 // The pair list of the N areas (N clamped to 0..180) as the area window hands it on: pair
-// numbers, names "origin-destination" and the weight the number 100 for every pair 1 to N*N.
-// Distances, pairs beyond N*N and everything else stay as they are.
+// numbers and names "origin-destination" for every pair 1 to N*N. When N differs from the N
+// the pairs were laid out for, each distance and weight moves to the position of the same
+// origin and destination (pairlayout.h); a pair with a new area starts with an empty distance
+// and the weight the number 100, and nothing is left beyond N*N.
 void buildPairList(ProjectState& state);
 
 // Sets checkTitle, deleteTitle, unit, tolerance, interactionType, alpha and helpHint to their

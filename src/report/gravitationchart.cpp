@@ -6,10 +6,12 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QLegendMarker>
+#include <QLocale>
 #include <QPen>
 #include <QPieSeries>
 #include <QPieSlice>
@@ -25,7 +27,10 @@ namespace {
 constexpr int kTitlePixels = 17;
 constexpr int kTextPixels = 12;
 constexpr int kSmallPixels = 11;
-constexpr int kRowPixels = 10; // twenty rows one above the other, none left out
+constexpr int kRowPixels = 13; // the largest size of twenty rows one above the other
+constexpr int kLegendMinPixels = 9;
+constexpr int kLegendMaxPixels = 16;
+constexpr double kLegendLineFactor = 1.2;
 constexpr int kFootnoteGap = 4;
 
 const QColor kBarColour(46, 94, 150);
@@ -51,6 +56,15 @@ QFont chartFont(int pixels, bool bold = false, bool italic = false)
     return font;
 }
 
+// Numbers on the chart are written as an Italian reader writes them: decimal comma, and no
+// grouping, as the program writes every number.
+QLocale chartLocale()
+{
+    QLocale locale(QLocale::Italian, QLocale::Italy);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 // A value as the bar shows it: whole numbers from 100 up, two significant decimals below.
 QString valueText(double value)
 {
@@ -63,7 +77,7 @@ QString valueText(double value)
         if (text.endsWith(QLatin1Char('.')))
             text.chop(1);
     }
-    return text;
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 // The end of a value axis from 0: a round number a little above the largest value, leaving
@@ -94,6 +108,8 @@ GravitationChart::GravitationChart(QGraphicsItem* parent) : QChart(parent)
     setTitleBrush(kInk);
     legend()->setFont(chartFont(kTextPixels));
     legend()->setLabelColor(kInk);
+    setLocalizeNumbers(true);
+    setLocale(chartLocale());
 
     m_footnote = new QGraphicsSimpleTextItem(footnote(), this);
     m_footnote->setFont(chartFont(kSmallPixels, false, true));
@@ -116,6 +132,24 @@ GravitationChart::GravitationChart(QGraphicsItem* parent) : QChart(parent)
         row->hide();
         m_rowLabelItems.push_back(row);
     }
+    for (int r = 0; r < kChartSlots; ++r) {
+        auto* mark = new QGraphicsRectItem(this);
+        mark->setBrush(kSliceColours[r]);
+        mark->setPen(Qt::NoPen);
+        mark->setZValue(10);
+        mark->hide();
+        m_legendMarks.push_back(mark);
+        auto* text = new QGraphicsSimpleTextItem(this);
+        text->setBrush(kInk);
+        text->setZValue(10);
+        text->hide();
+        m_legendTexts.push_back(text);
+    }
+    m_share = new QGraphicsSimpleTextItem(this);
+    m_share->setFont(chartFont(kTextPixels, true));
+    m_share->setBrush(kInk);
+    m_share->setZValue(10);
+    m_share->hide();
     connect(this, &QChart::plotAreaChanged, this, [this] { placeDecorations(); });
     // Empty until the first showSlots: a chart drawn twice before it is painted offscreen would
     // keep the replaced axes on screen until the event loop deletes them.
@@ -149,6 +183,9 @@ void GravitationChart::showSlots(const ChartSlots& slots, ChartKind kind)
     }
     setTitle(titleFor(kind));
     m_rowLabels.clear();
+    m_share->setText(kind == ChartKind::Pie ? pieShareText(slots) : QString());
+    if (kind != ChartKind::Pie)
+        setMarginsFor(16, 0);
     if (kind == ChartKind::Pie)
         drawPie();
     else
@@ -229,9 +266,10 @@ void GravitationChart::drawPie()
     series->setHorizontalPosition(0.5);
     for (int r = 0; r < kChartSlots; ++r) {
         const ChartSlot& slot = m_slots.slots[static_cast<size_t>(r)];
-        const QString label = pieSlotLabel(slot);
-        m_rowLabels << label;
-        QPieSlice* slice = series->append(label, slot.pair != 0 ? std::max(0.0, slot.value) : 0);
+        m_rowLabels << (slot.pair != 0 ? pieLegendLabel(slot) : QString());
+        // The slice carries its percent; the legend beside it names the relation.
+        QPieSlice* slice = series->append(QString::number(slot.percent) + QLatin1Char('%'),
+                                          slot.pair != 0 ? std::max(0.0, slot.value) : 0);
         slice->setColor(kSliceColours[r]);
         slice->setBorderColor(Qt::white);
         slice->setBorderWidth(1);
@@ -251,15 +289,120 @@ void GravitationChart::drawPie()
             slice->setLabelArmLengthFactor(0.08);
         }
     }
-    legend()->setVisible(true);
-    legend()->setAlignment(Qt::AlignRight);
-    legend()->setFont(chartFont(kRowPixels));
-    // Empty slots are no slices: their "0%" rows are kept out of the legend.
-    const QList<QLegendMarker*> markers = legend()->markers(series);
-    for (int r = 0; r < markers.size() && r < kChartSlots; ++r)
-        markers[r]->setVisible(m_slots.slots[static_cast<size_t>(r)].pair != 0);
+    // The chart's own legend lays its rows out with room it cannot be told to keep, and leaves
+    // rows out when they do not fit: this one names all twenty, in a size the height allows.
+    legend()->setVisible(false);
     for (QGraphicsSimpleTextItem* label : m_valueLabels)
         label->hide();
+}
+
+QStringList GravitationChart::legendTexts() const
+{
+    QStringList texts;
+    for (const QGraphicsSimpleTextItem* text : m_legendTexts)
+        if (text->isVisible())
+            texts << text->text();
+    return texts;
+}
+
+QList<QRectF> GravitationChart::legendRects() const
+{
+    QList<QRectF> rects;
+    for (const QGraphicsSimpleTextItem* text : m_legendTexts)
+        if (text->isVisible())
+            rects << text->mapRectToParent(text->boundingRect());
+    return rects;
+}
+
+QString GravitationChart::shareText() const
+{
+    return m_share->text();
+}
+
+void GravitationChart::setMarginsFor(double rightRoom, double bottomRoom)
+{
+    const double footnoteHeight = QFontMetricsF(m_footnote->font()).height();
+    const QMargins wanted(12, 8, int(std::ceil(rightRoom)),
+                          int(std::ceil(footnoteHeight + bottomRoom)) + 2 * kFootnoteGap);
+    if (margins() != wanted)
+        setMargins(wanted);
+}
+
+void GravitationChart::placePieLegend()
+{
+    const QRectF whole = rect();
+    const double titleHeight = QFontMetricsF(titleFont()).height();
+    const double footnoteTop = m_footnote->pos().y();
+    const double shareHeight = m_share->text().isEmpty() ? 0 : m_share->boundingRect().height();
+    const double top = whole.top() + 8 + titleHeight + 6;
+    const double bottom = footnoteTop - shareHeight - 2 * kFootnoteGap;
+
+    int rows = 0;
+    for (const ChartSlot& slot : m_slots.slots)
+        rows += slot.pair != 0;
+    // The largest size whose rows, one font height apart at least, fill no more than the
+    // height there is (fewer rows are no larger than ten would be).
+    const double room = bottom - top;
+    auto lineFor = [](int size) {
+        return std::max(size * kLegendLineFactor, QFontMetricsF(chartFont(size)).height());
+    };
+    int pixels = kLegendMaxPixels;
+    while (pixels > kLegendMinPixels && std::max(rows, 10) * lineFor(pixels) > room)
+        --pixels;
+    m_legendPixels = rows > 0 ? pixels : 0;
+    const QFont font = chartFont(pixels);
+    const QFontMetricsF metrics(font);
+    const double lineHeight = lineFor(pixels);
+    const double mark = std::round(pixels * 0.8);
+
+    // As wide as the longest row, up to half the chart; longer names are shortened in the
+    // middle, the percent always whole.
+    const double widthRoom = whole.width() * 0.5;
+    double widest = 0;
+    QStringList texts;
+    for (int r = 0; r < kChartSlots; ++r) {
+        const ChartSlot& slot = m_slots.slots[static_cast<size_t>(r)];
+        if (slot.pair == 0) {
+            texts << QString();
+            continue;
+        }
+        QString text = m_rowLabels.value(r);
+        const QString percent =
+            QStringLiteral("  ") + QString::number(slot.percent) + QLatin1Char('%');
+        if (mark + 6 + metrics.horizontalAdvance(text) > widthRoom) {
+            const QString relation = text.left(text.size() - percent.size());
+            text = metrics.elidedText(relation, Qt::ElideMiddle,
+                                      widthRoom - mark - 6 - metrics.horizontalAdvance(percent)) +
+                   percent;
+        }
+        texts << text;
+        widest = std::max(widest, mark + 6 + metrics.horizontalAdvance(text));
+    }
+    const double left = whole.right() - 12 - widest;
+    const double height = rows * lineHeight;
+    double y = top + std::max(0.0, (bottom - top - height) / 2);
+    for (int r = 0; r < kChartSlots; ++r) {
+        QGraphicsRectItem* box = m_legendMarks[static_cast<size_t>(r)];
+        QGraphicsSimpleTextItem* text = m_legendTexts[static_cast<size_t>(r)];
+        if (texts[r].isEmpty()) {
+            box->hide();
+            text->hide();
+            continue;
+        }
+        if (text->font() != font)
+            text->setFont(font);
+        text->setText(texts[r]);
+        box->setRect(left, y + (lineHeight - mark) / 2, mark, mark);
+        text->setPos(left + mark + 6, y + (lineHeight - metrics.height()) / 2);
+        box->show();
+        text->show();
+        y += lineHeight;
+    }
+    const QRectF shareBox = m_share->boundingRect();
+    m_share->setPos(whole.left() + (whole.width() - shareBox.width()) / 2,
+                    footnoteTop - shareBox.height() - kFootnoteGap);
+    m_share->setVisible(!m_share->text().isEmpty());
+    setMarginsFor(widest + 24, shareHeight + kFootnoteGap);
 }
 
 QStringList GravitationChart::rowLabels() const
@@ -302,12 +445,18 @@ void GravitationChart::placeDecorations()
                        whole.bottom() - text.height() - kFootnoteGap);
 
     const QList<QAbstractSeries*> all = series();
-    if (m_kind == ChartKind::Pie) {
-        // Twenty legend rows in the height there is, down to a small font in a small window.
-        const int pixels =
-            std::clamp(int((whole.height() - 90) / kChartSlots / 1.75), 6, kRowPixels - 1);
-        if (legend()->font().pixelSize() != pixels)
-            legend()->setFont(chartFont(pixels));
+    const bool pie = m_kind == ChartKind::Pie;
+    if (!pie) {
+        for (QGraphicsRectItem* box : m_legendMarks)
+            box->hide();
+        for (QGraphicsSimpleTextItem* label : m_legendTexts)
+            label->hide();
+        m_share->hide();
+    } else if (!m_placing) {
+        // New margins lay the chart out again, which calls back here.
+        m_placing = true;
+        placePieLegend();
+        m_placing = false;
     }
     if (m_kind != ChartKind::Bars || all.isEmpty()) {
         for (QGraphicsSimpleTextItem* label : m_valueLabels)
@@ -320,7 +469,7 @@ void GravitationChart::placeDecorations()
     const QRectF plot = plotArea();
     // The axis would leave out labels that touch one another; the chart writes the pair
     // numbers itself, in a font that fits the rows of a small window too.
-    const int pixels = std::clamp(int(plot.height() / kChartSlots * 0.8), 7, kRowPixels);
+    const int pixels = std::clamp(int(plot.height() / kChartSlots * 0.8), 9, kRowPixels);
     for (int r = 0; r < kChartSlots; ++r) {
         QGraphicsSimpleTextItem* label = m_valueLabels[static_cast<size_t>(r)];
         QGraphicsSimpleTextItem* row = m_rowLabelItems[static_cast<size_t>(r)];

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <vector>
 
+class QGraphicsRectItem;
 class QGraphicsSimpleTextItem;
 
 namespace urbaflux {
@@ -36,6 +37,13 @@ public:
     QStringList rowLabels() const;
     QList<double> rowValues() const;
     QString footnoteText() const;
+    // The pie's line on the share of the total its slices make; empty for the bars.
+    QString shareText() const;
+    // The pixel size of the pie's legend rows as last laid out.
+    int legendPixels() const { return m_legendPixels; }
+    // The pie's legend rows as drawn: their texts and where they stand in the chart.
+    QStringList legendTexts() const;
+    QList<QRectF> legendRects() const;
 
     // Lays out everything now, as the event loop would: needed before painting a chart that
     // is not in a view.
@@ -48,6 +56,8 @@ private:
     void drawBars();
     void drawPie();
     void placeDecorations();
+    void placePieLegend();
+    void setMarginsFor(double rightRoom, double bottomRoom);
 
     ChartSlots m_slots;
     ChartKind m_kind = ChartKind::Bars;
@@ -55,6 +65,12 @@ private:
     std::vector<QGraphicsSimpleTextItem*> m_valueLabels;   // one per bar, bars only
     std::vector<QGraphicsSimpleTextItem*> m_rowLabelItems; // the pair numbers beside the bars
     QStringList m_rowLabels;
+    // The pie's own legend: every relation by name, in a size the height allows.
+    std::vector<QGraphicsRectItem*> m_legendMarks;
+    std::vector<QGraphicsSimpleTextItem*> m_legendTexts;
+    QGraphicsSimpleTextItem* m_share = nullptr;
+    int m_legendPixels = 0;
+    bool m_placing = false;
 };
 
 } // namespace urbaflux

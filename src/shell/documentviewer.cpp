@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPaintEvent>
@@ -15,6 +16,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -151,14 +153,52 @@ DocumentViewer::DocumentViewer(std::shared_ptr<const Document> document, Prompts
     statusBar()->addWidget(m_status, 1);
     statusBar()->addPermanentWidget(m_progress);
 
-    const QSizeF page = m_layout->pageSize() * m_pages->zoom();
-    resize(qRound(page.width()) + 80, std::min(900, qRound(page.height()) + 120));
+    // Keys that scroll the pages wherever the focus is in the window.
+    auto scrollKey = [this](const QKeySequence& key, const char* name, auto&& move) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, move);
+        addAction(action);
+    };
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    scrollKey(QKeySequence(Qt::CTRL | Qt::Key_Home), "inizio",
+              [bar] { bar->setValue(bar->minimum()); });
+    scrollKey(QKeySequence(Qt::CTRL | Qt::Key_End), "fine",
+              [bar] { bar->setValue(bar->maximum()); });
+    scrollKey(QKeySequence(Qt::Key_PageUp), "paginaPrecedente",
+              [bar] { bar->triggerAction(QAbstractSlider::SliderPageStepSub); });
+    scrollKey(QKeySequence(Qt::Key_PageDown), "paginaSeguente",
+              [bar] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+
+    fitToScreen();
 
     // The first slice now, so that the first page is there when the window shows.
     paginateSlice();
 }
 
 DocumentViewer::~DocumentViewer() = default;
+
+void DocumentViewer::fitToScreen()
+{
+    // A whole page wide and as tall as the screen allows, frame and title bar included, so
+    // that a 1366 x 768 screen shows the whole window with its status line.
+    const QSizeF page = m_layout->pageSize() * m_pages->zoom();
+    QSize wanted(qRound(page.width()) + 80, std::min(900, qRound(page.height()) + 120));
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        resize(wanted);
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    constexpr int kFrame = 40; // title bar and borders the window manager adds
+    wanted = wanted.boundedTo(QSize(room.width() - 16, room.height() - kFrame));
+    resize(wanted);
+    // At the right edge of the screen: the working window that asked for the printout keeps
+    // its left part and its hint in view where the screen is wide enough.
+    move(room.right() - wanted.width() - 8, room.top());
+}
 
 bool DocumentViewer::isPaginated() const
 {

@@ -87,6 +87,7 @@ private:
     // Writes the file on a worker thread; `whenSaved` runs on this thread once it is written.
     void startSave(const QString& path, std::function<void()> whenSaved = {});
     QString suggestedName() const;
+    void fitToScreen();
 
     std::shared_ptr<const Document> m_document;
     std::unique_ptr<PageLayout> m_layout;

@@ -24,13 +24,17 @@ enum class MessageIcon
 enum class MessageButtons
 {
     Ok,
-    YesNo
+    YesNo,
+    SaveDiscardCancel // "Salva", "Non salvare", "Annulla"
 };
 enum class MessageAnswer
 {
     Ok,
     Yes,
-    No
+    No,
+    Save,
+    Discard,
+    Cancel
 };
 
 struct MessageRequest
@@ -79,6 +83,12 @@ public:
     {
         return message({icon, title, text, MessageButtons::YesNo, defaultAnswer}) ==
                MessageAnswer::Yes;
+    }
+    // "Salvare le modifiche?" before unsaved data would go: Save, Discard or Cancel.
+    MessageAnswer askSaveChanges(const QString& title, const QString& text)
+    {
+        return message({MessageIcon::Question, title, text, MessageButtons::SaveDiscardCancel,
+                        MessageAnswer::Save});
     }
 };
 

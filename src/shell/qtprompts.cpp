@@ -127,6 +127,20 @@ MessageAnswer QtPrompts::message(const MessageRequest& request)
         box.exec();
         return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;
     }
+    if (request.buttons == MessageButtons::SaveDiscardCancel) {
+        QPushButton* save = box.addButton(QStringLiteral("&Salva"), QMessageBox::AcceptRole);
+        QPushButton* discard =
+            box.addButton(QStringLiteral("&Non salvare"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
+        box.setDefaultButton(request.defaultAnswer == MessageAnswer::Discard  ? discard
+                             : request.defaultAnswer == MessageAnswer::Cancel ? cancel
+                                                                              : save);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == save      ? MessageAnswer::Save
+               : box.clickedButton() == discard ? MessageAnswer::Discard
+                                                : MessageAnswer::Cancel;
+    }
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

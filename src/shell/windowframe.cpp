@@ -7,6 +7,7 @@
 #include "toolbaricons.h"
 #include "windowmanager.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -14,10 +15,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
@@ -35,8 +39,9 @@ const QColor kGrey(192, 192, 192);
 
 namespace {
 
-// Ctrl+A to Ctrl+E switch windows even while a text box has the focus, as they always did; a
-// text box would otherwise take Ctrl+A as "select all" and swallow it.
+// Ctrl+A to Ctrl+E switch windows only where no text field has the focus: in a field they are
+// the field's own keys (select all, copy), as in every program. Ctrl+1 to Ctrl+5 switch
+// everywhere, since no edit key uses them.
 class WindowShortcutGuard : public QObject
 {
 public:
@@ -51,10 +56,23 @@ public:
             key->key() > Qt::Key_E)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || !qobject_cast<WindowFrame*>(widget->window()))
+        if (!widget || !qobject_cast<WindowFrame*>(widget->window()) || !isTextField(widget))
             return false;
-        event->ignore();
+        // Accepted, the override hands the key to the field instead of the shortcut.
+        event->accept();
         return true;
+    }
+
+private:
+    static bool isTextField(const QWidget* widget)
+    {
+        if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+            return !line->isReadOnly();
+        if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+            return !plain->isReadOnly();
+        if (const auto* rich = qobject_cast<const QTextEdit*>(widget))
+            return !rich->isReadOnly();
+        return qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
     }
 };
 
@@ -161,8 +179,10 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         const WindowId target = entry.id;
         QAction* item = d->windowsMenu->addAction(entry.menuCaption);
         item->setObjectName(QString::fromLatin1(entry.menuObjectName));
-        // Ctrl+A for the first window, Ctrl+B for the second, and so on.
-        item->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + int(i))));
+        // The first key is the one the menu shows; the letters stay for where no text field
+        // would take them as edit keys.
+        item->setShortcuts({QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + int(i))),
+                            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + int(i)))});
         item->setShortcutContext(Qt::WindowShortcut);
         if (target == facts.id) {
             item->setCheckable(true);
@@ -287,6 +307,9 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
                     [this] { windows().showWindow(WindowId::Sommario); });
             break;
         case Button::Indietro:
+            // A window with nowhere to go back to shows its button greyed, not one that does
+            // nothing when clicked.
+            push->setEnabled(facts.backTarget.has_value());
             connect(push, &QPushButton::clicked, this, [this] { indietro_Click(); });
             break;
         case Button::Avanti:

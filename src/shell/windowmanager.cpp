@@ -1,5 +1,7 @@
 #include "windowmanager.h"
 
+#include <savedmarks.h>
+
 #include "appcontext.h"
 #include "frmsplash.h"
 #include "projectstate.h"
@@ -123,11 +125,22 @@ void WindowManager::confirmExit()
 {
     if (!m_context)
         return;
-    const bool leave = m_context->prompts.askYesNo(
-        MessageIcon::Question, QStringLiteral("Attenzione: i dati non archiviati andranno persi !"),
-        QStringLiteral("Vuoi uscire da Urbaflux?"), MessageAnswer::No);
-    if (!leave)
+    // The warning belongs in the box itself: a title bar cuts it off.
+    const QString title = m_context->state.run.programName + QStringLiteral(": uscita");
+    if (hasUnsavedChanges(m_context->state)) {
+        const MessageAnswer answer = m_context->prompts.askSaveChanges(
+            title, QStringLiteral("Salvare le modifiche?\nAttenzione: i dati non archiviati "
+                                  "andranno persi uscendo da Urbaflux."));
+        if (answer == MessageAnswer::Cancel)
+            return;
+        if (answer == MessageAnswer::Save &&
+            (!saveElaboration() || hasUnsavedChanges(m_context->state)))
+            return;
+    } else if (!m_context->prompts.askYesNo(MessageIcon::Question, title,
+                                            QStringLiteral("Vuoi uscire da Urbaflux?"),
+                                            MessageAnswer::No)) {
         return;
+    }
     // The splash comes back as the closing screen: the run does not end on the way.
     m_endWhenNothingShown = false;
     // Everything but the splash, in the order of WindowId.
@@ -139,6 +152,16 @@ void WindowManager::confirmExit()
     if (auto* closing = qobject_cast<FrmSplash*>(splash))
         closing->showClosingScreen();
     showWindow(WindowId::Splash);
+}
+
+bool WindowManager::saveElaboration()
+{
+    return m_context && m_elaborationSaver && m_elaborationSaver(*m_context);
+}
+
+void WindowManager::setElaborationSaver(std::function<bool(AppContext&)> saver)
+{
+    m_elaborationSaver = std::move(saver);
 }
 
 void WindowManager::applyDefaults()

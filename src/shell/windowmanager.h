@@ -66,8 +66,16 @@ public:
     void unload(WindowId id);
 
     // The exit question; on Yes every window is unloaded in order and the splash comes back as
-    // the closing screen.
+    // the closing screen. When data typed since the last save would be lost the question is
+    // "Salvare le modifiche?": Salva saves the whole elaboration first (and stays if that did
+    // not happen), Non salvare leaves, Annulla stays.
     void confirmExit();
+
+    // Saves the whole elaboration (the complete archive, with its dialog); true when it was
+    // written. The application installs the title-page window's command; without one nothing
+    // is saved.
+    bool saveElaboration();
+    void setElaborationSaver(std::function<bool(AppContext&)> saver);
 
     // The defaults of the model choice, as the splash, model-choice and area windows' load
     // steps run them: the core's applyDefaults, defaultsApplied() of every loaded window (the
@@ -93,6 +101,7 @@ private:
     AppContext* m_context = nullptr;
     const WindowRegistry* m_registry = nullptr;
     Factory m_factory;
+    std::function<bool(AppContext&)> m_elaborationSaver;
     std::array<QPointer<QWidget>, kWindowCount> m_windows;
     bool m_endWhenNothingShown = false;
 };

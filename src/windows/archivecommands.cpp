@@ -1,6 +1,7 @@
 #include "archivecommands.h"
 
 #include <archivefile.h>
+#include <projectstate.h>
 
 #include <QDir>
 #include <QFile>
@@ -43,6 +44,48 @@ bool moveFileToTrash(const QString& path, QString* error)
     return true;
 }
 
+bool mayDiscard(WindowFrame& window, DataKind kind, const std::function<void()>& save)
+{
+    if (!hasUnsavedChanges(window.state(), kind))
+        return true;
+    const MessageAnswer answer = window.prompts().askSaveChanges(
+        window.state().run.programName,
+        QStringLiteral("Salvare le modifiche?\nI dati immessi in questa finestra non sono "
+                       "ancora stati archiviati."));
+    if (answer == MessageAnswer::Discard)
+        return true;
+    if (answer != MessageAnswer::Save)
+        return false;
+    save();
+    return !hasUnsavedChanges(window.state(), kind);
+}
+
+bool mayClear(WindowFrame& window, DataKind kind, bool anythingToClear,
+              const std::function<void()>& save)
+{
+    if (hasUnsavedChanges(window.state(), kind))
+        return mayDiscard(window, kind, save);
+    if (!anythingToClear)
+        return true;
+    return window.prompts().askYesNo(MessageIcon::Question, window.state().run.programName,
+                                     QStringLiteral("Cancellare tutti i dati della finestra?"),
+                                     MessageAnswer::No);
+}
+
+FileRequest inArchiveFolder(const WindowFrame& window, FileRequest request)
+{
+    if (request.directory.isEmpty())
+        request.directory = window.state().run.archiveFolder;
+    return request;
+}
+
+void rememberArchiveFolder(const WindowFrame& window, const QString& chosenPath)
+{
+    const QString folder = QFileInfo(chosenPath).absolutePath();
+    if (QFileInfo(folder).isDir())
+        window.state().run.archiveFolder = folder;
+}
+
 QString trashedHint(const QString& path)
 {
     return QStringLiteral("il file %1 è stato spostato nel cestino (da lì si può ancora "
@@ -56,9 +99,10 @@ QString saveArchiveFile(WindowFrame& window, const QString& knownFile, const Fil
 {
     QString path = knownFile;
     if (path.isEmpty()) {
-        path = window.prompts().saveFile(request);
+        path = window.prompts().saveFile(inArchiveFolder(window, request));
         if (path.isEmpty())
             return {};
+        rememberArchiveFolder(window, path);
         dialogFileName = path;
     }
     const SaveResult result = write(path);
@@ -72,9 +116,10 @@ TrashOutcome trashArchiveFile(WindowFrame& window, const FileRequest& request,
                               const QString& failureTitle)
 {
     TrashOutcome outcome;
-    outcome.path = window.prompts().openFile(request);
+    outcome.path = window.prompts().openFile(inArchiveFolder(window, request));
     if (outcome.path.isEmpty())
         return outcome;
+    rememberArchiveFolder(window, outcome.path);
     QString error;
     outcome.trashed = moveFileToTrash(outcome.path, &error);
     if (outcome.trashed)

@@ -10,11 +10,28 @@
 #include "windowframe.h"
 
 #include <archiveresult.h>
+#include <savedmarks.h>
 
 #include <QString>
 #include <functional>
 
 namespace urbaflux {
+
+// The archive dialogs start in the folder of the archive last chosen in any window, whatever
+// documents or pictures were saved elsewhere since: one elaboration's files lie together.
+FileRequest inArchiveFolder(const WindowFrame& window, FileRequest request);
+void rememberArchiveFolder(const WindowFrame& window, const QString& chosenPath);
+
+// Before a command that would replace or empty the data of `kind` (opening an archive over
+// them, clearing the window): when they changed since they were last saved or opened, asks
+// "Salvare le modifiche?". Salva runs `save` and goes on only if the data were then saved;
+// Non salvare goes on; Annulla stops. True when the command may go on.
+bool mayDiscard(WindowFrame& window, DataKind kind, const std::function<void()>& save);
+
+// Before "Cancella" empties a window: the question above when its data are unsaved, and
+// otherwise, when there is anything to clear, a confirmation. True when it may go on.
+bool mayClear(WindowFrame& window, DataKind kind, bool anythingToClear,
+              const std::function<void()>& save);
 
 // The open step: the file dialog of `request`; a chosen file becomes the name the next dialog
 // offers (`dialogFileName`) and is read whole by `read`; a file that cannot be read is told in a
@@ -24,9 +41,10 @@ template <typename Read>
 auto openArchiveFile(WindowFrame& window, const FileRequest& request, QString& dialogFileName,
                      const QString& failureTitle, Read read) -> decltype(read(QString()))
 {
-    const QString path = window.prompts().openFile(request);
+    const QString path = window.prompts().openFile(inArchiveFolder(window, request));
     if (path.isEmpty())
         return {};
+    rememberArchiveFolder(window, path);
     dialogFileName = path;
     auto parsed = read(path);
     if (!parsed.ok())

@@ -10,6 +10,7 @@
 #include "fullreport.h"
 #include "inputvalue.h"
 #include "modelcaptions.h"
+#include "pairlayout.h"
 #include "projectstate.h"
 #include "prompts.h"
 #include "spreadsheettext.h"
@@ -506,6 +507,15 @@ void DatiAree::avanti_Click()
 
 void DatiAree::clearData()
 {
+    const AreaTable& held = state().areas;
+    bool anything = false;
+    for (int a = 1; a <= kMaxAreas && !anything; ++a) {
+        const auto at = static_cast<size_t>(a);
+        anything = !held.name[at].isEmpty() || !held.origin[at].trimmed().isEmpty() ||
+                   !held.destination[at].isEmpty();
+    }
+    if (!mayClear(*this, DataKind::Areas, anything, [this] { salva_Click(); }))
+        return;
     const QScopedValueRollback<bool> showing(m_showing, true);
     for (int r = 1; r <= kRows; ++r) {
         const auto at = static_cast<size_t>(r);
@@ -594,6 +604,14 @@ bool DatiAree::eventFilter(QObject* watched, QEvent* event)
             menu->addSeparator();
             add(QStringLiteral("&Seleziona tutto"), QKeySequence::SelectAll, !box->text().isEmpty(),
                 [box] { box->selectAll(); });
+            menu->addSeparator();
+            QAction* insert = menu->addAction(QStringLiteral("I&nserisci un'area qui"));
+            insert->setObjectName(QStringLiteral("inserisciArea"));
+            connect(insert, &QAction::triggered, this, [this, r] { insertAreaAtRow(r); });
+            QAction* remove =
+                menu->addAction(QStringLiteral("Eli&mina l'area con le sue distanze"));
+            remove->setObjectName(QStringLiteral("eliminaArea"));
+            connect(remove, &QAction::triggered, this, [this, r] { removeAreaOfRow(r); });
             menu->popup(menuEvent->globalPos());
             return true;
         }
@@ -665,6 +683,45 @@ bool DatiAree::pasteRows(int row, int column, const QString& text)
     return true;
 }
 
+// --- Rows taken out and put in -------------------------------------------------------------
+
+void DatiAree::removeAreaOfRow(int row)
+{
+    if (row < 1 || row > kRows)
+        return;
+    const int area = areaOfRow(row);
+    const QString& name = state().areas.name[static_cast<size_t>(area)];
+    const QString question =
+        QStringLiteral("Eliminare l'area n.") + QString::number(area) +
+        (name.isEmpty() ? QString() : QStringLiteral(" (") + name + QLatin1Char(')')) +
+        QStringLiteral(" con le sue distanze e i suoi pesi? Le aree seguenti salgono di una "
+                       "posizione.");
+    if (!prompts().askYesNo(MessageIcon::Question, state().run.checkTitle, question,
+                            MessageAnswer::No))
+        return;
+    removeArea(state(), area);
+    markInputsChanged(state());
+    showAreaRows();
+}
+
+void DatiAree::insertAreaAtRow(int row)
+{
+    if (row < 1 || row > kRows)
+        return;
+    const int area = areaOfRow(row);
+    if (!insertArea(state(), area)) {
+        prompts().inform(MessageIcon::Exclamation, state().run.checkTitle,
+                         QStringLiteral("Impossibile inserire un'area: l'area n.") +
+                             QString::number(kMaxAreas) +
+                             QStringLiteral(" contiene dati e le aree sono al massimo ") +
+                             QString::number(kMaxAreas) + QLatin1Char('.'));
+        return;
+    }
+    markInputsChanged(state());
+    showAreaRows();
+    m_nome[static_cast<size_t>(row)]->setFocus(Qt::OtherFocusReason);
+}
+
 // --- Archive commands -------------------------------------------------------------------------
 
 QString DatiAree::archiveFailureTitle() const
@@ -676,6 +733,8 @@ void DatiAree::apri_Click()
 {
     // The current areas stay until a file has actually been read: a cancelled dialog or an
     // unreadable file leaves the window as it was.
+    if (!mayDiscard(*this, DataKind::Areas, [this] { salva_Click(); }))
+        return;
     m_dialogFileName.clear();
     const Parsed<AreaRecords> parsed =
         openArchiveFile(*this,
@@ -687,6 +746,7 @@ void DatiAree::apri_Click()
     m_currentFile = m_dialogFileName;
     applyAreas(*parsed.value, state());
     showAreaRows();
+    markSaved(state(), DataKind::Areas);
 }
 
 void DatiAree::saveAreas(const QString& knownFile, const QString& dialogTitle)
@@ -695,8 +755,10 @@ void DatiAree::saveAreas(const QString& knownFile, const QString& dialogTitle)
         *this, knownFile, {dialogTitle, kAreaSaveFilter, 1, m_dialogFileName, QString()},
         m_dialogFileName, archiveFailureTitle(),
         [this](const QString& p) { return writeAreaFile(p, state()); });
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         m_currentFile = path;
+        markSaved(state(), DataKind::Areas);
+    }
 }
 
 void DatiAree::salva_Click()

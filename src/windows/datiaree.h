@@ -54,6 +54,14 @@ public:
     // 2 destination). False, with nothing changed, when the lines would go beyond area 180.
     bool pasteRows(int row, int column, const QString& text);
 
+    // Takes the area of a row (1 to 15) out of the table after asking: the following areas move
+    // up one position, and the area's distances and weights go with it while those of the other
+    // pairs follow their areas.
+    void removeAreaOfRow(int row);
+    // Makes room for a new area at a row: the areas from there move down one position and
+    // their pairs follow them. Refused with a message when area 180 holds data.
+    void insertAreaAtRow(int row);
+
     void apri_Click() override;
     void salva_Click() override;
     void salvanome_Click() override;

@@ -5,6 +5,7 @@
 #include "archivecommands.h"
 #include "distancearchive.h"
 #include "distancesprintout.h"
+#include "distanzematrice.h"
 #include "document.h"
 #include "documentsink.h"
 #include "modelcaptions.h"
@@ -23,7 +24,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <cmath>
 
 namespace urbaflux {
@@ -91,6 +95,18 @@ bool setTextIfDifferent(QLineEdit* box, const QString& text)
         return false;
     box->setText(text);
     return true;
+}
+
+// The arrows step from the weight the row shows, not from where they were left: their
+// position follows the weight without running their change handling.
+void showWeightOnArrows(QScrollBar* arrows, double weight)
+{
+    const int position = std::isfinite(weight) ? int(std::lround(std::clamp(weight, 1.0, 100.0)))
+                                               : arrows->minimum();
+    if (arrows->value() == position)
+        return;
+    const QSignalBlocker blocker(arrows);
+    arrows->setValue(position);
 }
 
 } // namespace
@@ -226,6 +242,16 @@ void Distanze::buildControls()
         previous = row.p100;
     }
 
+    m_cmdmatrice = new QPushButton(QStringLiteral("&Matrice"), grid);
+    m_cmdmatrice->setObjectName(QStringLiteral("cmdmatrice"));
+    m_cmdmatrice->setToolTip(QStringLiteral("cliccare per vedere e immettere le distanze come "
+                                            "matrice (origini nelle righe, destinazioni nelle "
+                                            "colonne), anche incollandola da un foglio di "
+                                            "calcolo"));
+    m_cmdmatrice->setFont(gridFont);
+    m_cmdmatrice->setGeometry(twips(kVScroll.left - 60, kHeadingTop + 120, 600, 330));
+    connect(m_cmdmatrice, &QPushButton::clicked, this, [this] { showMatrix(); });
+
     m_vscroll = new QScrollBar(Qt::Vertical, grid);
     m_vscroll->setObjectName(QStringLiteral("VScroll1"));
     m_vscroll->setGeometry(twips(kVScroll.left, kFirstRowTop, kVScroll.width,
@@ -309,6 +335,9 @@ void Distanze::scrollToPair(int pair)
 
 bool Distanze::fillRows()
 {
+    // Whatever changed the pairs (an archive, a paste, the areas) changed the matrix too.
+    if (m_matrix && m_matrix->isVisible())
+        m_matrix->refresh();
     const ProjectState& st = state();
     const int top = m_vscroll->value();
     bool boxChanged = false;
@@ -323,6 +352,7 @@ bool Distanze::fillRows()
         setTextIfDifferent(row.nomi, st.distances.pairNames[at]);
         boxChanged |= setTextIfDifferent(row.distanza, st.distances.distance[at]);
         boxChanged |= setTextIfDifferent(row.p100, st.distances.weight[at].displayText());
+        showWeightOnArrows(row.hscroll, st.distances.weight[at].leadingValue());
         setTextIfDifferent(row.interazioni, shortestText(st.interactions.interaction[at]));
     }
     m_filling = false;
@@ -337,6 +367,26 @@ void Distanze::fillInteractions()
         setTextIfDifferent(m_rows[static_cast<size_t>(r - 1)].interazioni,
                            shortestText(st.interactions.interaction[at]));
     }
+}
+
+DistanzeMatrice* Distanze::showMatrix()
+{
+    if (!m_matrix)
+        m_matrix = new DistanzeMatrice(
+            state(), prompts(), [this] { matrixWritten(); }, this);
+    m_matrix->refresh();
+    m_matrix->show();
+    m_matrix->raise();
+    m_matrix->activateWindow();
+    return m_matrix;
+}
+
+void Distanze::matrixWritten()
+{
+    markInputsChanged(state());
+    fillRows();
+    recalculate();
+    updateDistanceHint();
 }
 
 void Distanze::refreshGrid()
@@ -378,6 +428,8 @@ void Distanze::distanceEdited(int row, const QString& text)
     if (m_filling)
         return;
     state().distances.distance[static_cast<size_t>(rowPair(row))] = text;
+    if (m_matrix && m_matrix->isVisible())
+        m_matrix->model()->refreshCells();
     // One pair changed: the calculation redoes only what it feeds.
     notePairEdit(state(), rowPair(row));
     markChanged(); // the calculation and the hint follow in dataChanged
@@ -388,6 +440,7 @@ void Distanze::weightEdited(int row, const QString& text)
     if (m_filling)
         return;
     state().distances.weight[static_cast<size_t>(rowPair(row))] = FieldValue::fromText(text);
+    showWeightOnArrows(m_rows[static_cast<size_t>(row - 1)].hscroll, leadingNumber(text));
     notePairEdit(state(), rowPair(row));
     markChanged();
 }
@@ -432,6 +485,14 @@ void Distanze::updateDistanceHint()
     if (st.areas.count == 0) {
         setPasso(QStringLiteral("mancano i dati delle aree: aprire un file archiviato o tornare "
                                 "alla finestra precedente"));
+        return;
+    }
+    // Areas added or taken out since the pairs were listed: until "Avanti" of the area window
+    // lists them again, a pair here would not be the pair its position means.
+    const int listed = st.distances.listedCount;
+    if (listed > 0 && listed != qBound(0, st.areas.count, kMaxAreas)) {
+        setPasso(QStringLiteral("le aree sono cambiate: tornare alla finestra precedente e "
+                                "cliccare su Avanti per aggiornare le coppie"));
         return;
     }
     if (m_rows[0].distanza->text().isEmpty()) {
@@ -526,6 +587,11 @@ void Distanze::avanti_Click()
 
 void Distanze::clearData()
 {
+    bool anything = false;
+    for (int k = 1; k <= kMaxPairs && !anything; ++k)
+        anything = !state().distances.distance[static_cast<size_t>(k)].isEmpty();
+    if (!mayClear(*this, DataKind::Distances, anything, [this] { salva_Click(); }))
+        return;
     ProjectState& st = state();
     m_filling = true;
     for (int r = 1; r <= kRows; ++r) {
@@ -700,6 +766,8 @@ QString Distanze::archiveFailureTitle() const
 
 void Distanze::apri_Click()
 {
+    if (!mayDiscard(*this, DataKind::Distances, [this] { salva_Click(); }))
+        return;
     FileRequest request;
     request.title = QStringLiteral("Apri file (distanze tra le aree)");
     request.filter = kFilterAll;
@@ -719,6 +787,7 @@ void Distanze::apri_Click()
     state().run.gridTopRow = 1;
     applyDistances(*parsed.value, state());
     refreshGrid();
+    markSaved(state(), DataKind::Distances);
 }
 
 void Distanze::saveDistances(const QString& dialogTitle)
@@ -731,8 +800,10 @@ void Distanze::saveDistances(const QString& dialogTitle)
         *this, m_currentFile, {dialogTitle, kFilterDis, 1, m_dialogFileName, QString()},
         m_dialogFileName, archiveFailureTitle(),
         [this](const QString& p) { return writeDistanceFile(p, state()); });
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         m_currentFile = path;
+        markSaved(state(), DataKind::Distances);
+    }
 }
 
 void Distanze::salva_Click()

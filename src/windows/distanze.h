@@ -21,9 +21,12 @@
 
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 
 namespace urbaflux {
+
+class DistanzeMatrice;
 
 class Distanze : public WindowFrame
 {
@@ -70,6 +73,11 @@ public:
     // separated by tabs, starting with the distance (`startAtWeight` false) or the weight.
     // Returns false, changing nothing, when the lines do not fit.
     bool pastePairs(int firstPair, const QString& text, bool startAtWeight);
+
+    // The distances as an origin-by-destination matrix, in a window of its own beside the pair
+    // list; both edit the same distances. Created on first use.
+    DistanzeMatrice* showMatrix();
+    DistanzeMatrice* matrixView() const { return m_matrix; }
 
     // Operations the frame dispatches to.
     void apri_Click() override;
@@ -124,6 +132,10 @@ private:
     std::array<int, kRows> m_rowPair{};
     QScrollBar* m_vscroll = nullptr;
     QLabel* m_unitLabel = nullptr;
+    QPushButton* m_cmdmatrice = nullptr;
+    DistanzeMatrice* m_matrix = nullptr;
+    // The matrix wrote distances: the pair list and the results follow.
+    void matrixWritten();
     std::unique_ptr<CalculationCache> m_cache;
     std::optional<CalculationOutcome> m_lastOutcome;
     QString m_currentFile;

@@ -1,5 +1,6 @@
 #include "frontespizio.h"
 
+#include <savedmarks.h>
 #include <zonepackage.h>
 
 #include "archivecommands.h"
@@ -14,6 +15,7 @@
 #include "technicaloffice.h"
 #include "titledataprintout.h"
 #include "titlepagearchive.h"
+#include "windowmanager.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -120,7 +122,7 @@ void Frontespizio::buildControls()
         caption->setBuddy(box);
         m_boxes[static_cast<size_t>(i)] = box;
         connect(box, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            *m_page.fields()[static_cast<size_t>(i)] = text;
+            *state().titlePage.fields()[static_cast<size_t>(i)] = text;
             refreshTitleHint();
         });
     }
@@ -166,9 +168,23 @@ void Frontespizio::buildControls()
     connect(m_stampa, &QPushButton::clicked, this, [this] { stampatutto_Click(); });
 }
 
+const TitlePage& Frontespizio::titlePage() const
+{
+    return state().titlePage;
+}
+
 void Frontespizio::onLoad()
 {
-    m_boxes[kData]->setText(titlePageDate(QDate::currentDate()));
+    // A window loaded again shows the texts the state kept; a new title page gets today's
+    // date, which is no change the user made.
+    if (titlePage() == TitlePage()) {
+        const bool untouched = !hasUnsavedChanges(state(), DataKind::TitlePage);
+        m_boxes[kData]->setText(titlePageDate(QDate::currentDate()));
+        if (untouched)
+            markSaved(state(), DataKind::TitlePage);
+    } else {
+        setTitlePage(titlePage());
+    }
     showTechnicalOffice();
     refreshTitleHint();
     m_boxes[0]->setFocus(Qt::OtherFocusReason);
@@ -190,7 +206,7 @@ void Frontespizio::setTitlePage(TitlePage page)
 
 void Frontespizio::refreshTitleHint()
 {
-    const auto texts = m_page.fields();
+    const auto texts = titlePage().fields();
     for (size_t i = 0; i < texts.size(); ++i) {
         if (texts[i]->isEmpty()) {
             setPasso(text16(kFields[i].hint));
@@ -203,7 +219,7 @@ void Frontespizio::refreshTitleHint()
 
 void Frontespizio::checkTitlePage()
 {
-    const auto texts = m_page.fields();
+    const auto texts = titlePage().fields();
     bool allEmpty = true;  // the place of the elaboration and the date take no part here
     bool anyEmpty = false; // nor the place here
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -228,6 +244,9 @@ void Frontespizio::checkTitlePage()
 
 void Frontespizio::clearTitlePage()
 {
+    if (!mayClear(*this, DataKind::TitlePage, !(titlePage() == TitlePage()),
+                  [this] { saveTitleFile(); }))
+        return;
     for (QLineEdit* box : m_boxes)
         box->clear();
 }
@@ -235,7 +254,8 @@ void Frontespizio::clearTitlePage()
 void Frontespizio::printTitleData()
 {
     setPasso(QStringLiteral("sto caricando WORD"));
-    context().documents.present(urbaflux::printTitleData(state(), m_page, loadTechnicalOffice()));
+    context().documents.present(
+        urbaflux::printTitleData(state(), titlePage(), loadTechnicalOffice()));
 }
 
 void Frontespizio::stampatutto_Click()
@@ -252,6 +272,8 @@ QString Frontespizio::archiveFailureTitle() const
 
 void Frontespizio::openTitleFile()
 {
+    if (!mayDiscard(*this, DataKind::TitlePage, [this] { saveTitleFile(); }))
+        return;
     m_dialogFileName.clear();
     // The boxes change only once the whole file has been read and found sound.
     const Parsed<TitlePageRecord> parsed = openArchiveFile(
@@ -261,17 +283,23 @@ void Frontespizio::openTitleFile()
         return;
     m_currentFile = m_dialogFileName;
     setTitlePage(*parsed.value);
+    markSaved(state(), DataKind::TitlePage);
 }
 
 void Frontespizio::writeTitleFile(const QString& knownFile, const QString& dialogTitle)
 {
     // A known name that cannot be written stays the current one: the user may free it.
     const QString path = saveArchiveFile(
-        *this, knownFile, {dialogTitle, kTitleSaveFilter, 1, m_dialogFileName, QString()},
+        *this, knownFile,
+        {dialogTitle, kTitleSaveFilter, 1,
+         m_dialogFileName.isEmpty() ? QStringLiteral("Urbaflux-fro-") : m_dialogFileName,
+         QString()},
         m_dialogFileName, archiveFailureTitle(),
-        [this](const QString& p) { return writeTitlePageFile(p, m_page); });
-    if (!path.isEmpty())
+        [this](const QString& p) { return writeTitlePageFile(p, titlePage()); });
+    if (!path.isEmpty()) {
         m_currentFile = path;
+        markSaved(state(), DataKind::TitlePage);
+    }
 }
 
 void Frontespizio::saveTitleFile()
@@ -285,7 +313,7 @@ void Frontespizio::saveTitleFileAs()
     writeTitleFile(QString(), QStringLiteral("Salva file con nome (frontespizio)"));
 }
 
-void Frontespizio::saveCompleteArchive()
+bool Frontespizio::saveCompleteArchive()
 {
     // The archive holds the results beside the data: only results of the data as they stand.
     if (const ResultsGap gap = currentResultsGap(state()); !gap.none() && state().areas.count > 0) {
@@ -293,21 +321,25 @@ void Frontespizio::saveCompleteArchive()
                          state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
                          QStringLiteral("Impossibile archiviare tutti i dati: ") +
                              describeResultsGap(gap) + QLatin1Char('.'));
-        return;
+        return false;
     }
     // The title-page archive's current name stays: this file is not one.
-    saveArchiveFile(*this, QString(),
-                    {QStringLiteral("Salva con nome (tutti i dati)"),
-                     QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"), 1,
-                     QStringLiteral("Urbaflux-tot-"), QString()},
-                    m_dialogFileName,
-                    state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
-                    [this](const QString& p) {
-                        // The geometry goes beside the archive, whose layout older copies read.
-                        return writeArchiveWithZones(p, state(), [this](const QString& target) {
-                            return writeCompleteFile(target, state(), m_page);
-                        });
-                    });
+    const QString path = saveArchiveFile(
+        *this, QString(),
+        {QStringLiteral("Salva con nome (tutti i dati)"),
+         QStringLiteral("File Urbaflux-tot-| Urbaflux-tot-*"), 1, QStringLiteral("Urbaflux-tot-"),
+         QString()},
+        m_completeDialogName, state().run.programName + QStringLiteral(": archivio (tutti i dati)"),
+        [this](const QString& p) {
+            // The geometry goes beside the archive, whose layout older copies read.
+            return writeArchiveWithZones(p, state(), [this](const QString& target) {
+                return writeCompleteFile(target, state(), titlePage());
+            });
+        });
+    if (path.isEmpty())
+        return false;
+    markAllSaved(state());
+    return true;
 }
 
 void Frontespizio::deleteTitleFile()
@@ -351,6 +383,12 @@ bool Frontespizio::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return WindowFrame::eventFilter(watched, event);
+}
+
+bool saveWholeElaboration(AppContext& context)
+{
+    auto* page = context.windows.touchAs<Frontespizio>(WindowId::Frontespizio);
+    return page && page->saveCompleteArchive();
 }
 
 } // namespace urbaflux

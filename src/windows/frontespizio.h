@@ -36,8 +36,8 @@ public:
     explicit Frontespizio(AppContext& context, QWidget* parent = nullptr);
     ~Frontespizio() override;
 
-    // The eight boxes' current texts.
-    const TitlePage& titlePage() const { return m_page; }
+    // The eight boxes' current texts, kept in the state.
+    const TitlePage& titlePage() const;
     // Sets the boxes in archive order (progetto, località, ..., allegati), each change with
     // its hint, as reading an archive does.
     void setTitlePage(TitlePage page);
@@ -53,7 +53,8 @@ public:
     void openTitleFile();
     void saveTitleFile();
     void saveTitleFileAs();
-    void saveCompleteArchive();
+    // True when the whole elaboration was written.
+    bool saveCompleteArchive();
     void deleteTitleFile();
 
     QString currentFile() const { return m_currentFile; }
@@ -85,7 +86,6 @@ private:
     void writeTitleFile(const QString& knownFile, const QString& dialogTitle);
     QString archiveFailureTitle() const;
 
-    TitlePage m_page;
     std::array<QLineEdit*, TitlePage::kFieldCount> m_boxes{};
     QLabel* m_label1 = nullptr;
     QLabel* m_labelstudio = nullptr;
@@ -97,6 +97,12 @@ private:
     QString m_currentFile;
     // What the file dialog's name box keeps between commands of this window.
     QString m_dialogFileName;
+    // The complete archive's own: its name must not become the one the title-page save offers.
+    QString m_completeDialogName;
 };
+
+// The whole elaboration saved through the title-page window's complete-archive command, as
+// the exit question's "Salva" does; true when it was written.
+bool saveWholeElaboration(AppContext& context);
 
 } // namespace urbaflux

@@ -457,6 +457,8 @@ QString Menu::archiveFailureTitle() const
 
 void Menu::apri_Click()
 {
+    if (!mayDiscard(*this, DataKind::ModelChoice, [this] { salva_Click(); }))
+        return;
     m_dialogFileName.clear();
     const Parsed<ModelChoiceRecord> parsed = openArchiveFile(
         *this,
@@ -467,6 +469,7 @@ void Menu::apri_Click()
     m_currentFile = m_dialogFileName;
     applyModelChoice(*parsed.value, state());
     showStateModel();
+    markSaved(state(), DataKind::ModelChoice);
 }
 
 void Menu::showStateModel()
@@ -483,6 +486,15 @@ void Menu::showStateModel()
 
 void Menu::apritutto_Click()
 {
+    if (hasUnsavedChanges(state())) {
+        const MessageAnswer answer = prompts().askSaveChanges(
+            state().run.programName,
+            QStringLiteral("Salvare le modifiche?\nI dati immessi non ancora archiviati saranno "
+                           "sostituiti da quelli del file."));
+        if (answer == MessageAnswer::Cancel ||
+            (answer == MessageAnswer::Save && !windows().saveElaboration()))
+            return;
+    }
     QString chosen;
     const Parsed<CompleteRecord> parsed = openArchiveFile(
         *this,
@@ -507,11 +519,13 @@ void Menu::apritutto_Click()
                          zones.error);
     state().zones = zones.ok() ? *zones.value : ZoneSet();
     showCompleteRecord(*parsed.value);
+    markAllSaved(state());
 }
 
 void Menu::showCompleteRecord(const CompleteRecord& record)
 {
     applyComplete(record, state(), m_titlePageRead);
+    state().titlePage = m_titlePageRead;
     showStateModel();
     // The title page is not part of the state: the title-page window is handed it.
     if (auto* titlePage = windows().touchAs<WindowFrame>(WindowId::Frontespizio))
@@ -547,6 +561,7 @@ void Menu::saveModelChoice(bool askName)
     model.tolerance = record.tolerance;
     model.unit = record.unit;
     model.interactionType = record.interactionType;
+    markSaved(state(), DataKind::ModelChoice);
 }
 
 void Menu::salva_Click()

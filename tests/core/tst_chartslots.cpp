@@ -15,6 +15,7 @@ private Q_SLOTS:
     void percent_data();
     void percent();
     void pieLabels();
+    void relationsByName();
 };
 
 namespace {
@@ -116,6 +117,26 @@ void TestChartSlots::pieLabels()
     slot.percent = 35;
     QCOMPARE(pieSlotLabel(slot), QStringLiteral(" 1- 2   35%"));
     QCOMPARE(pieSlotLabel(ChartSlot{}), QStringLiteral("   0%"));
+}
+
+// The legend names a relation by its areas, origin first; the share line sums the slots shown.
+void TestChartSlots::relationsByName()
+{
+    ProjectState st = stateWith(3, {1, 2, 3, 40, 5, 6, 7, 8, 9}, 100);
+    st.areas.name[1] = QStringLiteral("Centro");
+    st.areas.name[2] = QStringLiteral("Stazione");
+    st.areas.name[3] = QStringLiteral("Porto");
+    const ChartSlots slots = selectChartSlots(st);
+    QCOMPARE(slots.slots[0].pair, 4);
+    QCOMPARE(slots.slots[0].names, QStringLiteral("Stazione \u2192 Centro"));
+    QCOMPARE(pieLegendLabel(slots.slots[0]), QStringLiteral("Stazione \u2192 Centro  40%"));
+    QCOMPARE(slots.slots[1].names, QStringLiteral("Porto \u2192 Porto"));
+    QCOMPARE(pieShareText(slots),
+             QStringLiteral("le 9 relazioni principali sono l'81% del totale"));
+    // Without names, the pair numbers.
+    ChartSlot unnamed = slots.slots[0];
+    unnamed.names = QStringLiteral(" \u2192 ");
+    QCOMPARE(pieLegendLabel(unnamed), QStringLiteral("2- 1  40%"));
 }
 
 QTEST_GUILESS_MAIN(TestChartSlots)

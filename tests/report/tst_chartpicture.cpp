@@ -21,6 +21,8 @@ private Q_SLOTS:
     void printPicture_data();
     void printPicture();
     void rowsAsDrawn();
+    void pieLegendWhole_data();
+    void pieLegendWhole();
     void otherFormats();
     void failureNamesTheFile();
 };
@@ -31,13 +33,16 @@ namespace {
 ChartSlots twentySlots()
 {
     ChartSlots slots;
-    slots.total = 40000;
+    slots.total = 55300; // the twenty make 75% of it
     for (int r = 0; r < kChartSlots; ++r) {
         ChartSlot& slot = slots.slots[static_cast<size_t>(r)];
         slot.pair = pairIndex(117 + r, 180 - r, 180);
         slot.label = pairNumbersText(117 + r, 180 - r);
         slot.value = 3000 - 97.5 * r;
         slot.percent = slotPercent(slot.value, slots.total);
+        slot.names = QStringLiteral("Quartiere residenziale %1 \u2192 Zona industriale %2")
+                         .arg(117 + r)
+                         .arg(180 - r);
     }
     return slots;
 }
@@ -102,7 +107,10 @@ void TestChartPicture::rowsAsDrawn()
     for (int r = 0; r < 4; ++r) {
         few.slots[static_cast<size_t>(r)] = {
             pairs[r], pairNumbersText(1 + (pairs[r] - 1) / 2, 1 + (pairs[r] - 1) % 2), values[r],
-            slotPercent(values[r], 220)};
+            slotPercent(values[r], 220),
+            QStringLiteral("A%1 \u2192 A%2")
+                .arg(1 + (pairs[r] - 1) / 2)
+                .arg(1 + (pairs[r] - 1) % 2)};
     }
     chart.showSlots(few, ChartKind::Bars);
     QCOMPARE(chart.title(), QStringLiteral("Gravitazioni principali"));
@@ -118,11 +126,49 @@ void TestChartPicture::rowsAsDrawn()
 
     chart.showSlots(few, ChartKind::Pie);
     QCOMPARE(chart.title(), QStringLiteral("Gravitazioni principali in %"));
+    // Each relation by its areas, the percent of the grand total, and what the four make of it.
     QCOMPARE(chart.rowLabels().mid(0, 5),
-             (QStringList{QStringLiteral(" 2- 1   36%"), QStringLiteral(" 1- 2   36%"),
-                          QStringLiteral(" 1- 1   23%"), QStringLiteral(" 2- 2   5%"),
-                          QStringLiteral("   0%")}));
+             (QStringList{QStringLiteral("A2 \u2192 A1  36%"), QStringLiteral("A1 \u2192 A2  36%"),
+                          QStringLiteral("A1 \u2192 A1  23%"), QStringLiteral("A2 \u2192 A2  5%"),
+                          QString()}));
+    QCOMPARE(chart.shareText(),
+             QStringLiteral("le 4 relazioni principali sono il 100% del totale"));
     QCOMPARE(chart.series().size(), 1);
+}
+
+// All twenty relations in the legend, none cut, none over another or over the pie, at least
+// 9 points in print (12 pixels of the layout at 96 per inch printed at its size) and 9 pixels
+// in the window's chart at its design size.
+void TestChartPicture::pieLegendWhole_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("minimumPixels");
+    QTest::newRow("print") << chartPrintLayoutSize() << 12;
+    QTest::newRow("window") << QSize(522, 339) << 9;
+}
+
+void TestChartPicture::pieLegendWhole()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, minimumPixels);
+    GravitationChart chart;
+    chart.resize(size);
+    ChartSlots slots = twentySlots();
+    chart.showSlots(slots, ChartKind::Pie);
+    chart.layOutNow();
+    QVERIFY2(chart.legendPixels() >= minimumPixels,
+             qPrintable(QString::number(chart.legendPixels())));
+    const QList<QRectF> rows = chart.legendRects();
+    QCOMPARE(rows.size(), kChartSlots);
+    QVERIFY(chart.legendTexts().first().endsWith(QStringLiteral("  5%")));
+    for (int r = 0; r < rows.size(); ++r) {
+        QVERIFY(chart.rect().contains(rows[r]));
+        QVERIFY(rows[r].left() >= chart.plotArea().right());
+        if (r > 0)
+            QVERIFY(rows[r].top() >= rows[r - 1].bottom() - 1);
+    }
+    QCOMPARE(chart.shareText(),
+             QStringLiteral("le 20 relazioni principali sono il 75% del totale"));
 }
 
 void TestChartPicture::otherFormats()

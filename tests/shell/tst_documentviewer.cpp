@@ -8,9 +8,12 @@
 #include "scriptedprompts.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 using namespace urbaflux;
@@ -115,6 +118,37 @@ private Q_SLOTS:
         QVERIFY2(painted.contains(20) || painted.contains(19),
                  qPrintable(QString::number(painted.first())));
         QVERIFY(painted.size() <= 2);
+    }
+
+    // The whole window fits the screen it opens on, and the keys of a reader scroll it.
+    void fitsTheScreenAndScrollsByKeys()
+    {
+        ScriptedPrompts prompts;
+        RecordingOpener opener;
+        DocumentViewer viewer(distances(2001), prompts, opener);
+        viewer.paginateNow();
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        const QRect room = viewer.screen()->availableGeometry();
+        QVERIFY2(room.contains(viewer.geometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                  .arg(viewer.width())
+                                                                  .arg(viewer.height())
+                                                                  .arg(room.width())
+                                                                  .arg(room.height())));
+        QVERIFY(viewer.height() <= room.height() - 40); // room for the title bar
+
+        QScrollBar* bar = viewer.findChild<QScrollArea*>()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QWidget* focus = viewer.findChild<QToolBar*>()->widgetForAction(viewer.printAction());
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(focus, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(bar->value(), 0);
+        QTest::keyClick(focus, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), bar->pageStep());
+        QTest::keyClick(focus, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), 0);
     }
 
     void paginatesInSlices()

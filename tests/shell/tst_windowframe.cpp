@@ -1,6 +1,7 @@
 #include "windowtestfixture.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -149,10 +150,13 @@ private Q_SLOTS:
                  w->helpLinkAction());
 
         const Qt::Key keys[] = {Qt::Key_A, Qt::Key_B, Qt::Key_C, Qt::Key_D, Qt::Key_E};
+        const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5};
         for (int i = 0; i < 5; ++i) {
             const auto target = static_cast<WindowId>(i);
             QAction* item = w->windowMenuAction(target);
-            QCOMPARE(item->shortcut(), QKeySequence(Qt::CTRL | keys[i]));
+            // The menu shows the first one.
+            QCOMPARE(item->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | digits[i]),
+                                                             QKeySequence(Qt::CTRL | keys[i])}));
             QCOMPARE(item->isChecked(), target == id);
             QCOMPARE(item->isEnabled(), target != id);
         }
@@ -382,19 +386,79 @@ private Q_SLOTS:
         QVERIFY(w->calls.isEmpty());
     }
 
-    void shortcutsWinOverTextBoxes()
+    // In a text field the standard edit keys edit the field and switch no window.
+    void editKeysEditTheTextField_data()
     {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("Ctrl+A selects all")
+            << int(Qt::Key_A) << QStringLiteral("residenti") << QStringLiteral("residenti")
+            << QStringLiteral("appunti");
+        QTest::newRow("Ctrl+C copies") << int(Qt::Key_C) << QStringLiteral("residenti")
+                                       << QStringLiteral("denti") << QStringLiteral("denti");
+        QTest::newRow("Ctrl+X cuts")
+            << int(Qt::Key_X) << QStringLiteral("resi") << QString() << QStringLiteral("denti");
+        QTest::newRow("Ctrl+V pastes") << int(Qt::Key_V) << QStringLiteral("resiappunti")
+                                       << QString() << QStringLiteral("appunti");
+        QTest::newRow("Ctrl+Z undoes") << int(Qt::Key_Z) << QStringLiteral("residenti") << QString()
+                                       << QStringLiteral("appunti");
+    }
+    void editKeysEditTheTextField()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(QString, selected);
+        QFETCH(QString, clipboard);
         WindowTestFixture f(&makeRecordingWindow);
         auto* w = f.show<RecordingWindow>(WindowId::DatiAree);
         auto* box = new QLineEdit(w->body());
-        box->setText(QStringLiteral("residenti"));
         box->show();
         QVERIFY(QTest::qWaitForWindowActive(w));
         box->setFocus();
-        // Ctrl+A is "select all" to a text box; here it is "Scelta del modello".
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QVERIFY(f.windows.isLoaded(WindowId::Menu));
-        QVERIFY(!box->hasSelectedText());
+        box->setText(QStringLiteral("residenti"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("appunti"));
+        if (key == Qt::Key_Z)
+            QTest::keyClicks(box, QStringLiteral("x"));
+        else
+            box->setSelection(4, 5); // "denti"
+        QTest::keyClick(box, static_cast<Qt::Key>(key), Qt::ControlModifier);
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->selectedText(), selected);
+        QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+        for (WindowId other : {WindowId::Menu, WindowId::Distanze, WindowId::Grafici})
+            QVERIFY(!f.windows.isLoaded(other));
+    }
+
+    // Ctrl+1 to Ctrl+5 switch windows from a text field too; Ctrl+A to Ctrl+E where no text
+    // field has the focus.
+    void windowKeysWhereTheyDoNotEdit_data()
+    {
+        QTest::addColumn<bool>("inTextField");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<WindowId>("target");
+        QTest::newRow("Ctrl+1 in a field") << true << int(Qt::Key_1) << WindowId::Menu;
+        QTest::newRow("Ctrl+5 in a field") << true << int(Qt::Key_5) << WindowId::Frontespizio;
+        QTest::newRow("Ctrl+A on a button") << false << int(Qt::Key_A) << WindowId::Menu;
+        QTest::newRow("Ctrl+C on a button") << false << int(Qt::Key_C) << WindowId::Distanze;
+    }
+    void windowKeysWhereTheyDoNotEdit()
+    {
+        QFETCH(bool, inTextField);
+        QFETCH(int, key);
+        QFETCH(WindowId, target);
+        WindowTestFixture f(&makeRecordingWindow);
+        auto* w = f.show<RecordingWindow>(WindowId::DatiAree);
+        auto* box = new QLineEdit(QStringLiteral("residenti"), w->body());
+        box->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QWidget* focus =
+            inTextField ? static_cast<QWidget*>(box) : w->button(WindowFrame::Button::Avanti);
+        focus->setFocus();
+        QTest::keyClick(focus, static_cast<Qt::Key>(key), Qt::ControlModifier);
+        QVERIFY(f.windows.isLoaded(target));
+        QCOMPARE(box->text(), QStringLiteral("residenti"));
     }
 
     void placeholderPositionDoesNothing()
@@ -480,6 +544,8 @@ private Q_SLOTS:
         f.show<RecordingWindow>(WindowId::Grafici);
         auto* w = f.show<RecordingWindow>(from);
         f.state.areas.origin[1] = QStringLiteral("7");
+        // Greyed where there is nowhere to go back to.
+        QCOMPARE(w->button(WindowFrame::Button::Indietro)->isEnabled(), to >= 0);
         QTest::mouseClick(w->button(WindowFrame::Button::Indietro), Qt::LeftButton);
         QList<WindowId> expected{WindowId::Grafici, from};
         if (to >= 0)

@@ -1,6 +1,8 @@
 #include "frmsplash.h"
 #include "windowtestfixture.h"
 
+#include <savedmarks.h>
+
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -152,19 +154,62 @@ private Q_SLOTS:
         f.show<FrmSplash>(WindowId::Splash);
         auto* menu = f.show<RecordingWindow>(WindowId::Menu);
         auto* areas = f.show<RecordingWindow>(WindowId::DatiAree);
-        f.state.areas.name[1] = QStringLiteral("Roma");
         f.prompts.expectMessage(MessageAnswer::No);
         QTest::mouseClick(areas->button(WindowFrame::Button::CmdEsci), Qt::LeftButton);
         UF_VERIFY_PROMPTS(f.prompts);
+        // Nothing typed: the plain question, its warning readable in the box, not the title.
         const MessageRequest asked = f.prompts.lastMessage();
         QCOMPARE(asked.text, QStringLiteral("Vuoi uscire da Urbaflux?"));
-        QCOMPARE(asked.title, QStringLiteral("Attenzione: i dati non archiviati andranno persi !"));
+        QCOMPARE(asked.title, QStringLiteral("Urbaflux: uscita"));
         QCOMPARE(asked.icon, MessageIcon::Question);
         QCOMPARE(asked.buttons, MessageButtons::YesNo);
         QCOMPARE(asked.defaultAnswer, MessageAnswer::No);
         QCOMPARE(f.window<RecordingWindow>(WindowId::Menu), menu);
         QCOMPARE(f.window<RecordingWindow>(WindowId::DatiAree), areas);
         QVERIFY(areas->isVisible());
+        QVERIFY(f.prompts.verifyDone());
+    }
+
+    // Data typed and never saved: "Salvare le modifiche?" with Salva, Non salvare, Annulla.
+    void exitWithUnsavedDataAsksToSave_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("saver"); // 0 none installed, 1 saves, 2 the user cancels it
+        QTest::addColumn<bool>("leaves");
+        QTest::newRow("Annulla") << int(MessageAnswer::Cancel) << 1 << false;
+        QTest::newRow("Non salvare") << int(MessageAnswer::Discard) << 1 << true;
+        QTest::newRow("Salva") << int(MessageAnswer::Save) << 1 << true;
+        QTest::newRow("Salva, dialog cancelled") << int(MessageAnswer::Save) << 2 << false;
+        QTest::newRow("Salva, no saver") << int(MessageAnswer::Save) << 0 << false;
+    }
+    void exitWithUnsavedDataAsksToSave()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, saver);
+        QFETCH(bool, leaves);
+        WindowTestFixture f(&makeRecordingWindow);
+        f.show<FrmSplash>(WindowId::Splash);
+        auto* areas = f.show<RecordingWindow>(WindowId::DatiAree);
+        f.state.areas.name[1] = QStringLiteral("Roma");
+        int saves = 0;
+        if (saver > 0)
+            f.windows.setElaborationSaver([&saves, saver](AppContext& context) {
+                ++saves;
+                if (saver == 2)
+                    return false;
+                markAllSaved(context.state);
+                return true;
+            });
+        f.prompts.expectMessage(static_cast<MessageAnswer>(answer));
+        QTest::mouseClick(areas->button(WindowFrame::Button::CmdEsci), Qt::LeftButton);
+        UF_VERIFY_PROMPTS(f.prompts);
+        const MessageRequest asked = f.prompts.lastMessage();
+        QVERIFY(asked.text.startsWith(QStringLiteral("Salvare le modifiche?")));
+        QCOMPARE(asked.title, QStringLiteral("Urbaflux: uscita"));
+        QCOMPARE(asked.buttons, MessageButtons::SaveDiscardCancel);
+        QCOMPARE(asked.defaultAnswer, MessageAnswer::Save);
+        QCOMPARE(saves, answer == int(MessageAnswer::Save) && saver > 0 ? 1 : 0);
+        QCOMPARE(f.windows.isLoaded(WindowId::DatiAree), !leaves);
         QCOMPARE(f.state.areas.name[1], QStringLiteral("Roma"));
         QVERIFY(f.prompts.verifyDone());
     }
@@ -180,7 +225,7 @@ private Q_SLOTS:
         f.state.model.originType = QStringLiteral("residenti");
         QSignalSpy unloaded(&f.windows, &WindowManager::windowUnloaded);
         QSignalSpy quit(&f.windows, &WindowManager::quitRequested);
-        f.prompts.expectMessage(MessageAnswer::Yes);
+        f.prompts.expectMessage(MessageAnswer::Discard);
         menu->toolbarAction(22)->trigger();
         UF_VERIFY_PROMPTS(f.prompts);
         QList<WindowId> order;
@@ -205,7 +250,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.model.originType, QStringLiteral("residenti"));
 
         // Exit again, and a key on the closing screen ends.
-        f.prompts.expectMessage(MessageAnswer::Yes);
+        f.prompts.expectMessage(MessageAnswer::Discard);
         again->menuAction(QStringLiteral("mnuEsci"))->trigger();
         UF_VERIFY_PROMPTS(f.prompts);
         QTest::keyClick(splash, Qt::Key_Escape);

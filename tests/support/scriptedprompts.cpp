@@ -98,7 +98,17 @@ MessageAnswer ScriptedPrompts::message(const MessageRequest& request)
         take(Kind::Message, QStringLiteral("\"%1\" / \"%2\"").arg(request.title, request.text));
     if (!answer) {
         // The cautious answer: nothing destructive happens on a prompt nobody planned.
-        return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return request.buttons == MessageButtons::YesNo               ? MessageAnswer::No
+               : request.buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Cancel
+                                                                      : MessageAnswer::Ok;
+    }
+    const bool threeWay = answer->message == MessageAnswer::Save ||
+                          answer->message == MessageAnswer::Discard ||
+                          answer->message == MessageAnswer::Cancel;
+    if ((request.buttons == MessageButtons::SaveDiscardCancel) != threeWay) {
+        fail(QStringLiteral("Answer of another kind of message box: \"%1\"").arg(request.text));
+        return request.buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Cancel
+                                                                    : MessageAnswer::No;
     }
     if (request.buttons == MessageButtons::Ok && answer->message != MessageAnswer::Ok) {
         fail(QStringLiteral("Answered Yes/No to an OK message box: \"%1\"").arg(request.text));

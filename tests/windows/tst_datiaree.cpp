@@ -383,7 +383,10 @@ private Q_SLOTS:
         for (int k = 1; k <= 4; ++k) {
             QCOMPARE(d.pairNumbers[static_cast<size_t>(k)], numbers[k - 1]);
             QCOMPARE(d.pairNames[static_cast<size_t>(k)], names[k - 1]);
-            QVERIFY(d.weight[static_cast<size_t>(k)] == FieldValue::fromNumber(100));
+            // The weight typed for a pair that stays is kept.
+            QVERIFY(d.weight[static_cast<size_t>(k)] ==
+                    (k == 2 ? FieldValue::fromText(QStringLiteral("40"))
+                            : FieldValue::fromNumber(100)));
         }
         QCOMPARE(d.distance[3], QStringLiteral("7.5")); // distances are kept
         QVERIFY(d.pairNumbers[5].isEmpty());
@@ -486,8 +489,16 @@ private Q_SLOTS:
         QCOMPARE(label(QStringLiteral("totorig"))->text(), QStringLiteral("210"));
         QCOMPARE(cell("nome", 11)->text(), QStringLiteral("z20"));
 
-        // Clearing empties the areas out of view too.
+        // Clearing empties the areas out of view too, once the user chose not to save them.
+        f->prompts.expectMessage(MessageAnswer::Cancel);
         w->toolbarAction(21)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
+        QCOMPARE(f->prompts.lastMessage().buttons, MessageButtons::SaveDiscardCancel);
+        QVERIFY(f->prompts.lastMessage().text.startsWith(QStringLiteral("Salvare le modifiche?")));
+        QCOMPARE(f->state.areas.count, 20); // Annulla keeps everything
+        f->prompts.expectMessage(MessageAnswer::Discard);
+        w->toolbarAction(21)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
         QCOMPARE(f->state.areas.count, 0);
         for (int a = 1; a <= 180; ++a) {
             QVERIFY(f->state.areas.name[static_cast<size_t>(a)].isEmpty());
@@ -588,6 +599,79 @@ private Q_SLOTS:
         QCOMPARE(f->state.areas.count, 2);
     }
 
+    // An area taken out of the middle takes its pairs with it; an area added later starts with
+    // empty pairs, which the distances hint asks for, while the other pairs keep their values.
+    void pairsFollowTheAreasTakenOutAndAdded()
+    {
+        setModel(2);
+        typeRow(1, {QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("2")});
+        typeRow(2, {QStringLiteral("B"), QStringLiteral("1"), QStringLiteral("2")});
+        typeRow(3, {QStringLiteral("C"), QStringLiteral("1"), QStringLiteral("2")});
+        clickAvanti();
+        auto* distances = f->window<Distanze>(WindowId::Distanze);
+        QVERIFY(distances && distances->isVisible());
+        // Distances "origin destination" typed in the distances window, a weight of C-A at 30.
+        const QStringList names{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+        for (int r = 1; r <= 9; ++r) {
+            auto* box = distances->findChild<QLineEdit*>(QStringLiteral("distanza_%1").arg(r));
+            box->selectAll();
+            QTest::keyClicks(box,
+                             QString::number((r - 1) / 3 + 1) + QString::number((r - 1) % 3 + 1));
+        }
+        auto* weight = distances->findChild<QLineEdit*>(QStringLiteral("p100_7"));
+        weight->selectAll();
+        QTest::keyClicks(weight, QStringLiteral("30"));
+        f->windows.showWindow(WindowId::DatiAree);
+
+        const quint64 revision = f->state.inputRevision;
+        QLineEdit* box = cell("origine", 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                box->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(box, &event);
+        auto* menu = box->findChild<QMenu*>(QStringLiteral("menuCasella"));
+        QVERIFY(menu);
+        auto* remove = menu->findChild<QAction*>(QStringLiteral("eliminaArea"));
+        QVERIFY(remove);
+        f->prompts.expectMessage(MessageAnswer::Yes);
+        remove->trigger();
+        menu->close();
+        UF_VERIFY_PROMPTS(f->prompts);
+        QCOMPARE(f->prompts.lastMessage().buttons, MessageButtons::YesNo);
+        QVERIFY(
+            f->prompts.lastMessage().text.startsWith(QStringLiteral("Eliminare l'area n.2 (B)")));
+        QVERIFY(f->state.inputRevision > revision);
+        QCOMPARE(cell("nome", 2)->text(), QStringLiteral("C"));
+        QCOMPARE(cell("nome", 3)->text(), QString());
+        QCOMPARE(f->state.areas.count, 2);
+        const DistanceTable& d = f->state.distances;
+        const QStringList kept{QStringLiteral("11"), QStringLiteral("13"), QStringLiteral("31"),
+                               QStringLiteral("33")};
+        for (int k = 1; k <= 4; ++k)
+            QCOMPARE(d.distance[static_cast<size_t>(k)], kept[k - 1]);
+        QCOMPARE(d.pairNames[3], QStringLiteral("C-A"));
+        QVERIFY(d.weight[3] == FieldValue::fromText(QStringLiteral("30")));
+        QVERIFY(d.distance[5].isEmpty());
+
+        typeRow(3, {QStringLiteral("D"), QStringLiteral("1"), QStringLiteral("2")});
+        // Reached without "Avanti", the distances window says the pairs are not listed yet.
+        distances->hide();
+        f->windows.showWindow(WindowId::Distanze);
+        QCOMPARE(distances->passo()->text(),
+                 QStringLiteral("le aree sono cambiate: tornare alla finestra precedente e "
+                                "cliccare su Avanti per aggiornare le coppie"));
+        f->windows.showWindow(WindowId::DatiAree);
+        clickAvanti();
+        QVERIFY(distances->isVisible());
+        QCOMPARE(d.distance[2], QStringLiteral("13")); // A-C
+        QVERIFY(d.distance[3].isEmpty());              // A-D
+        QCOMPARE(d.distance[4], QStringLiteral("31")); // C-A
+        QVERIFY(d.weight[4] == FieldValue::fromText(QStringLiteral("30")));
+        QVERIFY(d.weight[3] == FieldValue::fromNumber(100));
+        QCOMPARE(d.pairNames[9], QStringLiteral("D-D"));
+        QCOMPARE(distances->passo()->text(),
+                 QStringLiteral("digitare il valore della distanza n. 3"));
+    }
+
     void aSingleCellPastesIntoTheBoxOnly()
     {
         type("nome", 1, QStringLiteral("Via "));
@@ -637,6 +721,7 @@ private Q_SLOTS:
         typeRow(4, {QStringLiteral("D"), QStringLiteral("1"), QStringLiteral("1")});
         typeRow(5, {QStringLiteral("E"), QStringLiteral("1"), QStringLiteral("1")});
         type("nome", 1, QStringLiteral("altro"));
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(file);
         w->toolbarAction(1)->trigger();
         UF_VERIFY_PROMPTS(f->prompts);
@@ -659,6 +744,7 @@ private Q_SLOTS:
     void cancelledOpenKeepsTheAreas()
     {
         typeRow(1, {QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("2")});
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(QString());
         w->apri_Click();
         UF_VERIFY_PROMPTS(f->prompts);
@@ -681,6 +767,7 @@ private Q_SLOTS:
         if (!bytes.isEmpty())
             QVERIFY(writeAll(file, bytes));
         typeRow(1, {QStringLiteral("A"), QStringLiteral("1"), QStringLiteral("2")});
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(file);
         f->prompts.expectMessage();
         w->apri_Click();

@@ -287,10 +287,15 @@ void TestDistanze::arrowPositionBelongsToTheRow()
     QCOMPARE(h.state.distances.weight[2], FieldValue::fromText(QStringLiteral("30")));
     child<QScrollBar>(w, QStringLiteral("VScroll1"))->setValue(6);
     QCOMPARE(p100(w, 2)->text(), QStringLiteral("100")); // pair 7 shows its own weight
-    QCOMPARE(arrows(w, 2)->value(), 30);                 // the arrows stay where they were
-    clickArrow(arrows(w, 2), true);
-    QCOMPARE(h.state.distances.weight[7], FieldValue::fromText(QStringLiteral("31")));
+    QCOMPARE(arrows(w, 2)->value(), 100);                // and the arrows start from it
+    clickArrow(arrows(w, 2), false);
+    QCOMPARE(h.state.distances.weight[7], FieldValue::fromText(QStringLiteral("99")));
     QCOMPARE(h.state.distances.weight[2], FieldValue::fromText(QStringLiteral("30")));
+    // A weight typed is where the arrows step from.
+    typeInto(p100(w, 3), QStringLiteral("60"));
+    clickArrow(arrows(w, 3), false);
+    QCOMPARE(p100(w, 3)->text(), QStringLiteral("59"));
+    QCOMPARE(h.state.distances.weight[8], FieldValue::fromText(QStringLiteral("59")));
 }
 
 void TestDistanze::refreshKeepsDefaultWeightsAndRecalculatesOnce()
@@ -510,7 +515,9 @@ void TestDistanze::clearEmptiesDistancesAndLabels()
     Harness h;
     Distanze* w = twoAreasEveryDistanceTen(h);
     h.state.distances.distance[20] = QStringLiteral("9"); // beyond N² and out of view
+    h.prompts.expectMessage(MessageAnswer::Discard);      // "Salvare le modifiche?"
     w->toolbarAction(21)->trigger();
+    UF_VERIFY_PROMPTS(h.prompts);
     for (int k = 1; k <= 4; ++k) {
         QVERIFY(h.state.distances.distance[k].isEmpty());
         QVERIFY(h.state.distances.pairNumbers[k].isEmpty());
@@ -683,6 +690,7 @@ void TestDistanze::saveAndReopen()
     // follow them.
     typeInto(distanza(w, 1), QStringLiteral("99"));
     child<QScrollBar>(w, QStringLiteral("VScroll1"))->setValue(5);
+    h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
     h.prompts.expectOpenFile(path);
     w->toolbarAction(1)->trigger();
     UF_VERIFY_PROMPTS(h.prompts);
@@ -790,6 +798,8 @@ void TestDistanze::openRefusedOrCancelledChangesNothing()
     Distanze* w = twoAreasEveryDistanceTen(h);
     const ProjectState before = h.state;
 
+    h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
+
     h.prompts.expectOpenFile(QString());
     w->apri_Click();
     UF_VERIFY_PROMPTS(h.prompts);
@@ -803,6 +813,7 @@ void TestDistanze::openRefusedOrCancelledChangesNothing()
     file.close();
     const QString missing = dir.filePath(QStringLiteral("Urbaflux-dis-nessuno"));
     for (const QString& path : {shortFile, missing}) {
+        h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         h.prompts.expectOpenFile(path);
         h.prompts.expectMessage();
         w->apri_Click();
@@ -838,6 +849,7 @@ void TestDistanze::openOtherCountRecalculates()
     typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
                       QStringLiteral("10")});
     QCOMPARE(interazioni(w, 1), QStringLiteral("50"));
+    h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
     h.prompts.expectOpenFile(path);
     w->apri_Click();
     UF_VERIFY_PROMPTS(h.prompts);
@@ -859,6 +871,8 @@ void TestDistanze::openLargerArchiveKeepsNames()
     const QString path = dir.filePath(QStringLiteral("Urbaflux-dis-tre"));
     QVERIFY(writeDistanceFile(path, other.state).ok);
     const float before = h.state.interactions.interaction[1];
+
+    h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
 
     h.prompts.expectOpenFile(path);
     w->apri_Click();

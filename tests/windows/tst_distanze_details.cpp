@@ -222,6 +222,7 @@ void TestDistanzeDetails::clearScrolledGrid()
     Distanze* w = h.window();
     child<QScrollBar>(w, QStringLiteral("VScroll1"))->setValue(11);
     QCOMPARE(distanza(w, 10)->text(), QStringLiteral("7"));
+    h.prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
     w->toolbarAction(21)->trigger();
     UF_VERIFY_PROMPTS(h.prompts);
     for (int k = 1; k <= 16; ++k) {

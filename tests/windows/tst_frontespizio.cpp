@@ -285,7 +285,9 @@ private Q_SLOTS:
     void clearEmptiesTheDateToo()
     {
         fill(0xFF);
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         w->toolbarAction(21)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
         for (int i = 0; i < TitlePage::kFieldCount; ++i)
             QVERIFY(box(i)->text().isEmpty());
         QCOMPARE(w->titlePage(), TitlePage());
@@ -323,18 +325,21 @@ private Q_SLOTS:
         QVERIFY(distances && distances->isVisible());
     }
 
-    // The values live in the window: a window made again after an unload starts anew.
+    // The texts live in the state: a window made again after an unload shows them again, the
+    // date the user typed included.
     void unloadedWindowStartsAgain()
     {
         fill(0xFF, QStringLiteral("vecchio"));
         f->windows.unload(WindowId::Frontespizio);
         WindowTestFixture::flushDeletes();
         QVERIFY(!f->windows.isLoaded(WindowId::Frontespizio));
+        QCOMPARE(f->state.titlePage.progetto, QStringLiteral("vecchio"));
         w = f->touch<Frontespizio>(WindowId::Frontespizio);
         QVERIFY(w);
-        QCOMPARE(box(0)->text(), QString());
-        QCOMPARE(box(kData)->text(), titlePageDate(QDate::currentDate()));
-        QCOMPARE(w->passoText(), QStringLiteral("digitare il nome del progetto"));
+        QCOMPARE(box(0)->text(), QStringLiteral("vecchio"));
+        QCOMPARE(box(kData)->text(), QStringLiteral("vecchio"));
+        QCOMPARE(w->passoText(), kCorrectHint);
+        QVERIFY(f->prompts.verifyDone());
     }
 
     // --- Technical office ---
@@ -398,10 +403,18 @@ private Q_SLOTS:
         QCOMPARE(save.title, QStringLiteral("Salva file con nome (frontespizio)"));
         QCOMPARE(save.filter, QStringLiteral("File Urbaflux-fro- | Urbaflux-fro-*"));
         QCOMPARE(save.selectedFilter, 1);
+        QCOMPARE(save.fileName, QStringLiteral("Urbaflux-fro-")); // the archive's prefix
         QCOMPARE(w->currentFile(), file);
         QCOMPARE(readAll(file).count("\r\n"), 2);
 
+        // Saved, the texts are cleared after a plain confirmation.
+        f->prompts.expectMessage(MessageAnswer::Yes);
         w->toolbarAction(21)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
+        QCOMPARE(f->prompts.lastMessage().text,
+                 QStringLiteral("Cancellare tutti i dati della finestra?"));
+        QCOMPARE(f->prompts.lastMessage().buttons, MessageButtons::YesNo);
+        f->prompts.expectMessage(MessageAnswer::Discard); // the texts cleared are unsaved
         f->prompts.expectOpenFile(file);
         w->toolbarAction(1)->trigger();
         UF_VERIFY_PROMPTS(f->prompts);
@@ -410,6 +423,9 @@ private Q_SLOTS:
         QCOMPARE(open.filter, kTitleFilter);
         QCOMPARE(open.selectedFilter, 2);
         QCOMPARE(open.fileName, QString());
+        // The dialog starts where the last archive was chosen, whatever was saved meanwhile.
+        QCOMPARE(save.directory, QString());
+        QCOMPARE(open.directory, QFileInfo(file).absolutePath());
         // The comma stays in its text; the double quotes of a text cannot be archived as such.
         QCOMPARE(box(0)->text(), QStringLiteral("Piano, variante \u201DB\u201D"));
         QCOMPARE(box(kData)->text(), QStringLiteral("martedì, 8 dic 2026"));
@@ -419,7 +435,9 @@ private Q_SLOTS:
 
     void emptyTitlePageArchive()
     {
+        f->prompts.expectMessage(MessageAnswer::Yes); // only today's date, no change of the user
         w->toolbarAction(21)->trigger();
+        UF_VERIFY_PROMPTS(f->prompts);
         const QString file = path(QStringLiteral("Urbaflux-fro-vuoto"));
         f->prompts.expectSaveFile(file);
         trigger("mnuSalva");
@@ -429,6 +447,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(file), QByteArray("\"\",\"\",\"\",\"\"\r\n\"\",\"\",\"\",\"\"\r\n"));
 
         fill(0xFF);
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(file);
         trigger("mnuApri");
         UF_VERIFY_PROMPTS(f->prompts);

@@ -596,6 +596,7 @@ private Q_SLOTS:
         menu->toolbarAction(21)->trigger();
         QCOMPARE(menu->passoText(), QStringLiteral("scegliere il tipo do modello"));
 
+        f->prompts.expectMessage(MessageAnswer::Discard); // the choice cleared is unsaved
         f->prompts.expectOpenFile(file);
         menu->toolbarAction(1)->trigger();
         UF_VERIFY_PROMPTS(f->prompts);
@@ -657,6 +658,7 @@ private Q_SLOTS:
             QVERIFY(writeAll(file, bytes));
         type("tipoor", QStringLiteral("prima"));
         const ModelChoice before = f->state.model;
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(file);
         f->prompts.expectMessage();
         menu->apri_Click();
@@ -673,6 +675,7 @@ private Q_SLOTS:
     void cancelledOpenDoesNothing()
     {
         type("tipoor", QStringLiteral("prima"));
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(QString());
         menu->apri_Click();
         UF_VERIFY_PROMPTS(f->prompts);
@@ -691,6 +694,7 @@ private Q_SLOTS:
         f->state.areas.name[3] = QStringLiteral("oltre"); // beyond the file's areas: kept
         f->state.areas.destination[3] = QStringLiteral("9");
 
+        f->prompts.expectMessage(MessageAnswer::Discard); // "Salvare le modifiche?"
         f->prompts.expectOpenFile(file);
         openEverything();
         UF_VERIFY_PROMPTS(f->prompts);

@@ -104,9 +104,12 @@ private Q_SLOTS:
         prompts.expectSaveFile(datFile);
         areas->findChild<QAction*>(QStringLiteral("tool2"))->trigger();
         UF_VERIFY_PROMPTS(prompts);
+        prompts.expectMessage(MessageAnswer::Yes); // saved: a plain confirmation
         areas->findChild<QAction*>(QStringLiteral("tool21"))->trigger();
+        UF_VERIFY_PROMPTS(prompts);
         QCOMPARE(f.state.areas.count, 0);
         QCOMPARE(boxText(areas, QStringLiteral("nome_2")), QString());
+        prompts.expectMessage(MessageAnswer::Discard); // the areas cleared differ from the file
         prompts.expectOpenFile(datFile);
         areas->findChild<QAction*>(QStringLiteral("tool1"))->trigger();
         UF_VERIFY_PROMPTS(prompts);
@@ -119,6 +122,7 @@ private Q_SLOTS:
         QTest::mouseClick(areas->button(WindowFrame::Button::Indietro), Qt::LeftButton);
         menu->findChild<QAction*>(QStringLiteral("tool21"))->trigger();
         QCOMPARE(f.state.model.kind, qint16(0));
+        prompts.expectMessage(MessageAnswer::Discard); // the choice cleared is unsaved
         prompts.expectOpenFile(modFile);
         menu->findChild<QAction*>(QStringLiteral("tool1"))->trigger();
         UF_VERIFY_PROMPTS(prompts);

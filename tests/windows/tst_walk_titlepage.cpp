@@ -150,7 +150,10 @@ void TestWalkTitlePage::walk()
     QCOMPARE(readAll(again), written);
 
     // And the title-page archive into a title page cleared first.
+    g.prompts.expectMessage(MessageAnswer::Yes); // "Cancellare tutti i dati della finestra?"
     page->toolbarAction(21)->trigger();
+    // The texts cleared differ from those saved: opening over them asks first.
+    g.prompts.expectMessage(MessageAnswer::Discard);
     g.prompts.expectOpenFile(titleFile);
     page->menuAction(QStringLiteral("mnuApri"))->trigger();
     QVERIFY(g.prompts.verifyDone());

@@ -1,8 +1,9 @@
 #pragma once
 
-// The eight texts of the title page, held by the title-page window while it exists. The
-// title-page archive and the last two records of the complete archive carry them in this
-// order; the technical office is a program setting and is never archived.
+// The eight texts of the title page, held in the project state so that closing the title-page
+// window loses none of them. The title-page archive and the last two records of the complete
+// archive carry them in this order; the technical office is a program setting and is never
+// archived.
 
 #include <QString>
 #include <array>
