@@ -5,6 +5,7 @@
 #include <numbertext.h>
 #include <projectstate.h>
 #include <titlepage.h>
+#include <zonepackage.h>
 
 #include <QApplication>
 #include <QCoreApplication>
