@@ -91,6 +91,7 @@ private:
     QPushButton* m_cmdbarre = nullptr;
     QPushButton* m_cmdtorta = nullptr;
     bool m_chartStale = false;
+    bool m_redrawQueued = false;
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-int-");
 };
