@@ -891,6 +891,10 @@ ResultsGap resultsGap(const ProjectState& state)
         gap.kind = ResultsGap::Kind::NoAreas;
         return gap;
     }
+    // Results of the data as they stand (computed, or read with them from an archive) leave
+    // nothing missing, whatever the distances in memory.
+    if (resultsCurrent(state))
+        return gap;
     const InteractionTable& results = state.interactions;
     const bool stopped = results.calculated && !results.lastRunCompleted;
     const CalculationOutcome& outcome = results.lastOutcome;

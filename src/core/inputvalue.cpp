@@ -78,9 +78,9 @@ AreaValueIssue firstAreaValueIssue(const AreaTable& areas, int count)
     for (int i = 1; i <= n; ++i) {
         const auto at = static_cast<size_t>(i);
         ValueProblem problem = ValueProblem::None;
-        if (!readInputValue(areas.origin[at], &problem))
+        if (!readInputValue(areas.origin[at], &problem) && problem != ValueProblem::Empty)
             return {i, false, problem};
-        if (!readInputValue(areas.destination[at], &problem))
+        if (!readInputValue(areas.destination[at], &problem) && problem != ValueProblem::Empty)
             return {i, true, problem};
     }
     return {};

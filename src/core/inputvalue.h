@@ -36,8 +36,9 @@ std::optional<double> readInputValue(const FieldValue& field, ValueProblem* prob
 // decimali"... Empty for None.
 QString valueProblemText(ValueProblem problem);
 
-// The first area among 1 to count whose origin or destination the calculation could not take
-// (an empty one included), origin before destination; area 0 when every value is good.
+// The first area among 1 to count with an origin or destination typed that the calculation
+// could not take, origin before destination; area 0 when every typed value is good. Values not
+// entered yet are not counted here: the checks ask for them in their own words.
 struct AreaValueIssue
 {
     int area = 0;

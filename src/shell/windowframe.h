@@ -180,6 +180,9 @@ public:
     virtual QStringList contextHelpLines() const { return m_facts.contextHelp; } // "&AIUTO"
     // A complete archive brought the texts of a title page: the title-page window shows them.
     virtual void titlePageRead(const TitlePage& page) { Q_UNUSED(page) }
+    // Pairs were read elsewhere (the interactions archive): the distances grid shows them from
+    // its first row.
+    virtual void showFromFirstRow() {}
     // The previous window's " A&vanti" is about to show this one: the charts window draws its
     // bar chart of the largest interactions first.
     virtual void enteredByAvanti() {}

@@ -69,8 +69,6 @@ public:
     QWidget* chartView() const { return m_chartView; }
     const std::vector<AreaChange>& chartBars() const { return m_bars; }
 
-    void stateReplaced() override { refreshComparison(); }
-
 protected:
     void onLoad() override;
     void showEvent(QShowEvent* event) override;

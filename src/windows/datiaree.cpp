@@ -308,11 +308,8 @@ void DatiAree::refreshAreaHint()
         const QString value = (issue.destination ? QStringLiteral("il valore della destinazione")
                                                  : QStringLiteral("il valore dell'origine")) +
                               QStringLiteral(" dell'area n.") + numberText(issue.area);
-        if (issue.problem == ValueProblem::Empty)
-            setPasso(QStringLiteral("digitare ") + value);
-        else
-            setPasso(QStringLiteral("correggere ") + value + QStringLiteral(": ") +
-                     valueProblemText(issue.problem));
+        setPasso(QStringLiteral("correggere ") + value + QStringLiteral(": ") +
+                 valueProblemText(issue.problem));
         return;
     }
     if (count == 0)

@@ -271,7 +271,8 @@ void Distanze::onLoad()
     state().run.gridTopRow = 1;
     for (Row& row : m_rows)
         row.p100->setToolTip(arrowsTip());
-    setUnitCaption(state().model.unit);
+    m_shownUnit = state().model.unit;
+    setUnitCaption(m_shownUnit);
     refreshCaption();
     m_loaded = true;
     refreshGrid();
@@ -292,16 +293,22 @@ void Distanze::dataChanged(bool own)
 {
     if (!m_loaded)
         return;
-    setUnitCaption(state().model.unit);
+    // The unit label follows the model's unit when that changes.
+    if (state().model.unit != m_shownUnit) {
+        m_shownUnit = state().model.unit;
+        setUnitCaption(m_shownUnit);
+    }
     if (own) {
         refreshResults();
         updateDistanceHint();
         return;
     }
-    // Out of view the window waits for its show event: typing in another window does not run
-    // the calculation for a grid nobody sees.
+    // Out of view the rows show the data, but the calculation waits for the show event: typing
+    // in another window does not run it for a grid nobody sees.
     if (isVisible())
         refreshGrid();
+    else
+        fillRows();
 }
 
 void Distanze::setUnitCaption(const QString& unit)
@@ -311,7 +318,8 @@ void Distanze::setUnitCaption(const QString& unit)
 
 void Distanze::defaultsApplied()
 {
-    setUnitCaption(state().model.unit);
+    m_shownUnit = state().model.unit;
+    setUnitCaption(m_shownUnit);
 }
 
 QString Distanze::unitCaption() const

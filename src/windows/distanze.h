@@ -59,6 +59,7 @@ public:
     int topRow() const;
     // Moves the grid so that row 1 shows pair `pair` (clamped to 1 to 32,386).
     void scrollToPair(int pair);
+    void showFromFirstRow() override { scrollToPair(1); }
 
     // How the last calculation this window showed ended; empty before the first one.
     const std::optional<CalculationOutcome>& lastOutcome() const { return m_lastOutcome; }
@@ -140,6 +141,7 @@ private:
     std::optional<CalculationOutcome> m_lastOutcome;
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-dis-");
+    QString m_shownUnit; // the model's unit the label last followed
     bool m_filling = false;
     bool m_loaded = false;
 };

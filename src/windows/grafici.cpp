@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolBar>
+#include <QTimer>
 #include <memory>
 
 namespace urbaflux {
@@ -106,8 +107,16 @@ void Grafici::dataChanged(bool own)
 {
     Q_UNUSED(own)
     m_chartStale = true;
-    if (isVisible())
-        refreshChart();
+    // Redrawn once the change has been handled (the distances window computes the results
+    // with its cache first), and once for a burst of keystrokes.
+    if (isVisible() && !m_redrawQueued) {
+        m_redrawQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_redrawQueued = false;
+            if (m_chartStale && isVisible())
+                refreshChart();
+        });
+    }
 }
 
 void Grafici::showEvent(QShowEvent* event)
@@ -457,8 +466,11 @@ void Grafici::apri_Click()
         return;
     m_currentFile = m_dialogFileName;
     state().run.gridTopRow = 1;
-    // The windows that show pairs or results follow the announcement of the change.
+    // The windows that show pairs or results follow the announcement of the change; the
+    // distances grid shows the pairs read from the top.
     applyInteractions(*parsed.value, state());
+    if (auto* distances = windows().existingAs<WindowFrame>(WindowId::Distanze))
+        distances->showFromFirstRow();
 }
 
 void Grafici::saveInteractions(const QString& dialogTitle)

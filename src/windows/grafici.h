@@ -119,6 +119,7 @@ private:
     QSpinBox* m_mapFlows = nullptr;
     QComboBox* m_mapCircles = nullptr;
     QAction* m_mapAction = nullptr;
+    bool m_redrawQueued = false;
     QString m_currentFile;
     QString m_dialogFileName = QStringLiteral("Urbaflux-int-");
 };

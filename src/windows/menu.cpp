@@ -292,9 +292,11 @@ void Menu::Option1_Click(int index)
     ModelChoice& model = state().model;
     model.kind = static_cast<qint16>(index);
     model.kindLabel = modelKindLabel(index);
-    // The captions of the other windows and the area window's headings follow the state.
+    // The captions of the other windows and the area window's headings follow the state; the
+    // area window, whose headings and explanation name the model, is made now if need be.
     if (!m_showing)
         markChanged();
+    windows().touch(WindowId::DatiAree);
     refreshModelHint();
 }
 
@@ -481,6 +483,9 @@ void Menu::showStateModel()
     showModelChoice(read);
     for (int i = 1; i <= 3; ++i)
         m_options[static_cast<size_t>(i)]->setChecked(i == read.kind);
+    // As a click on the option would, the model read makes the area window.
+    if (isModelKindCode(read.kind))
+        windows().touch(WindowId::DatiAree);
     refreshModelHint();
 }
 
@@ -527,6 +532,10 @@ void Menu::showCompleteRecord(const CompleteRecord& record)
     applyComplete(record, state(), m_titlePageRead);
     state().titlePage = m_titlePageRead;
     showStateModel();
+    // The archive fills every window: those not made yet are made now and show the state as
+    // they load; the others follow the announcement.
+    for (WindowId id : {WindowId::DatiAree, WindowId::Distanze})
+        windows().touch(id);
     // The title page is not part of the state: the title-page window is handed it.
     if (auto* titlePage = windows().touchAs<WindowFrame>(WindowId::Frontespizio))
         titlePage->titlePageRead(m_titlePageRead);

@@ -308,6 +308,7 @@ void TestDistanze::refreshKeepsDefaultWeightsAndRecalculatesOnce()
     // screen and the results with the next refresh.
     for (int k = 1; k <= 4; ++k)
         h.state.distances.distance[k] = QStringLiteral("10");
+    markInputsChanged(h.state);
     w->refreshGrid();
     QCOMPARE(distanza(w, 4)->text(), QStringLiteral("10"));
     QCOMPARE(interazioni(w, 1), QStringLiteral("50"));
@@ -343,8 +344,8 @@ void TestDistanze::hint_data()
         << QStringLiteral("correggere i dati: il valore della distanza n. 2 è zero");
     QTest::newRow("distance with a comma")
         << QStringList{ten, ten, ten, QStringLiteral("1,5")} << QStringList{}
-        << QStringLiteral("correggere i dati: il valore della distanza n. 4 non è un numero "
-                          "(usare il punto per i decimali)");
+        << QStringLiteral("correggere i dati: il valore della distanza n. 4 è scritto con la "
+                          "virgola: usare il punto per i decimali");
     QTest::newRow("weight not a number")
         << QStringList{ten, ten, ten, ten}
         << QStringList{QString(), QString(), QStringLiteral("molto")}
@@ -502,6 +503,8 @@ void TestDistanze::avantiShowsTheCharts()
     h.setAreas(3, {QStringLiteral("100"), QStringLiteral("50")},
                {QStringLiteral("1"), QStringLiteral("1")});
     Distanze* w = h.window();
+    typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                      QStringLiteral("10")});
     QTest::mouseClick(w->button(WindowFrame::Button::Avanti), Qt::LeftButton);
     QVERIFY(h.manager.isLoaded(WindowId::Grafici));
     QVERIFY(h.manager.existing(WindowId::Grafici)->isVisible());
@@ -722,10 +725,15 @@ void TestDistanze::saveWithEmptyDistanceRunsAvanti()
                {QStringLiteral("1"), QStringLiteral("1")});
     Distanze* w = h.window();
     typeDistances(w, {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10")});
-    w->toolbarAction(3)->trigger(); // "Salva con nome": no dialog, the charts come instead
+    // "Salva con nome": no dialog; Avanti instead, which names the missing distance rather
+    // than show charts of incomplete data.
+    h.prompts.expectMessage();
+    w->toolbarAction(3)->trigger();
     UF_VERIFY_PROMPTS(h.prompts);
     QCOMPARE(h.prompts.fileRequests().size(), 0);
-    QVERIFY(h.manager.isLoaded(WindowId::Grafici));
+    QCOMPARE(h.prompts.lastMessage().text,
+             QStringLiteral("Impossibile proseguire: digitare il valore della distanza n. 4."));
+    QVERIFY(!h.manager.isLoaded(WindowId::Grafici));
 }
 
 void TestDistanze::saveAsWithEmptyDistanceForgetsTheFile()
@@ -742,10 +750,11 @@ void TestDistanze::saveAsWithEmptyDistanceForgetsTheFile()
     // "Salva con nome" gives up the known file before it finds the empty distance and goes on
     // to the charts instead of saving; the next "Salva" asks for a name again.
     typeInto(distanza(w, 3), QString());
+    h.prompts.expectMessage(); // Avanti names the empty distance
     w->toolbarAction(3)->trigger();
     UF_VERIFY_PROMPTS(h.prompts);
     QCOMPARE(h.prompts.fileRequests().size(), 1);
-    QVERIFY(h.manager.isLoaded(WindowId::Grafici));
+    QVERIFY(!h.manager.isLoaded(WindowId::Grafici));
     QVERIFY(w->currentFile().isEmpty());
 
     typeInto(distanza(w, 3), QStringLiteral("20"));
@@ -894,6 +903,7 @@ void TestDistanze::openLargerArchiveKeepsNames()
     // The third area is entered in the area window; back here, the results follow.
     h.state.areas.origin[3] = QStringLiteral("30");
     h.state.areas.destination[3] = QStringLiteral("1");
+    markInputsChanged(h.state);
     w->show();
     QVERIFY(w->lastOutcome() && w->lastOutcome()->completed());
     QCOMPARE(w->passoText(), kFormallyCorrect);
@@ -912,6 +922,7 @@ void TestDistanze::showingAgainFollowsTheState()
     w->hide();
     // Meanwhile another window changes a distance (an archive opened in the charts window).
     h.state.distances.distance[1] = QStringLiteral("5");
+    markInputsChanged(h.state);
     w->show();
     QCOMPARE(distanza(w, 1)->text(), QStringLiteral("5"));
     QCOMPARE(interazioni(w, 1), QStringLiteral("80"));

@@ -63,6 +63,8 @@ void fourPairs(ProjectState& st, QList<float> values = {50, 80, 80, 10})
         }
     }
     st.interactions.totalInteractions = total;
+    // Results that come with the data, as an interactions archive brings them.
+    markResultsRead(st);
 }
 
 QStringList firstLabels(const Grafici* w, int n)

@@ -59,7 +59,8 @@ private Q_SLOTS:
         auto* menu = f.show<Menu>(WindowId::Menu);
         QRadioButton* option = menu->modelOption(kind);
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
-        auto* areas = f.window<DatiAree>(WindowId::DatiAree);
+        // The area window, created now or later, explains the model chosen.
+        auto* areas = f.touch<DatiAree>(WindowId::DatiAree);
         QVERIFY(areas);
         const WindowId page = modelHelpPage(kind);
         QCOMPARE(areas->explanation(), helpPageText(page));

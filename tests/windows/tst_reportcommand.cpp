@@ -48,9 +48,11 @@ private Q_SLOTS:
                                   << QStringLiteral(
                                          "ATTENZIONE: è necessario controllare le interazioni !")
                                   << QStringLiteral("Manca il dato essenziale: non esistono aree!");
+        // Areas without their data: what is missing is named, as the distances hint names it.
         QTest::newRow("no interactions")
             << 2 << QStringLiteral("Urbaflux")
-            << QStringLiteral("Controllare i 'Risultati' del calcolo.");
+            << QStringLiteral("Impossibile comporre la relazione: digitare il valore della "
+                              "distanza n. 1.");
     }
     void preconditions()
     {

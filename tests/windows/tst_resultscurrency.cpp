@@ -214,7 +214,7 @@ private Q_SLOTS:
         distances = f.show<Distanze>(WindowId::Distanze);
         typeInto(distances, QStringLiteral("distanza_4"), QStringLiteral("40"));
         f.windows.showWindow(WindowId::Grafici);
-        QVERIFY(hasChartResults(charts->chartSlots()));
+        QTRY_VERIFY(hasChartResults(charts->chartSlots()));
         QVERIFY(f.prompts.verifyDone());
     }
 };
