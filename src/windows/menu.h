@@ -55,6 +55,10 @@ public:
     // The title page of the last complete archive opened here, held for the title-page window.
     const TitlePage& titlePageRead() const { return m_titlePageRead; }
 
+    // "Tara alfa su dati osservati...": the calibration dialog, which types into the alpha box.
+    void taraAlfa_Click();
+    QPushButton* calibrationButton() const { return m_taraAlfa; }
+
     void apri_Click() override;
     void apritutto_Click() override;
     void salva_Click() override;
@@ -85,6 +89,7 @@ private:
     QLineEdit* m_unitamisura = nullptr;
     QLineEdit* m_al = nullptr;
     QLineEdit* m_sc = nullptr;
+    QPushButton* m_taraAlfa = nullptr;
 
     QString m_currentFile;
     TitlePage m_titlePageRead;
