@@ -399,8 +399,10 @@ private Q_SLOTS:
         QCOMPARE(qsizetype(bars->barSets().first()->count()),
                  qsizetype(dialog->study()->calibrated->lengths.bands.size()));
         const QString folder = qEnvironmentVariable("URBAFLUX_SCREENSHOTS");
-        if (!folder.isEmpty())
+        if (!folder.isEmpty()) {
             dialog->grab().save(folder + QStringLiteral("/taratura-lineare.png"));
+            m_menu->grab().save(folder + QStringLiteral("/scelta-modello.png"));
+        }
         dialog->logarithmicBox()->setChecked(true);
         const int positive =
             int(std::count_if(values.begin(), values.end(), [](double v) { return v > 0; }));
