@@ -4,6 +4,7 @@
 #include "calibrationdialog.h"
 #include "completearchive.h"
 #include "menu.h"
+#include "samplestate.h"
 #include "windowfactory.h"
 #include "windowtestfixture.h"
 
@@ -50,19 +51,15 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 void fillAreas(ProjectState& state, int kind, const std::vector<double>& origins,
                const std::vector<double>& destinations, const std::vector<double>& distances)
 {
-    state.model.kind = qint16(kind);
-    state.model.kindLabel = modelKindLabel(kind);
     const int n = int(origins.size());
-    state.areas.count = n;
-    for (int i = 1; i <= n; ++i) {
-        state.areas.name[i] = QStringLiteral("Zona %1").arg(i);
-        state.areas.origin[i] = QString::number(origins[size_t(i - 1)], 'g', 17);
-        state.areas.destination[i] = QString::number(destinations[size_t(i - 1)], 'g', 17);
-    }
-    buildPairList(state);
-    for (int k = 1; k <= n * n; ++k)
-        state.distances.distance[k] = QString::number(distances[size_t(k - 1)], 'g', 17);
-    computeAreaTotals(state);
+    const auto text = [](double v) { return QString::number(v, 'g', 17); };
+    samples::SampleState(n, kind)
+        .names([](int i) { return QStringLiteral("Zona %1").arg(i); })
+        .origins([&](int i) { return text(origins[size_t(i - 1)]); })
+        .destinations([&](int i) { return text(destinations[size_t(i - 1)]); })
+        .distances([&](int i, int j) { return text(distances[size_t(pairIndex(i, j, n) - 1)]); })
+        .withTotals()
+        .fill(state);
     markInputsChanged(state);
 }
 
