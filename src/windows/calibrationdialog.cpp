@@ -194,6 +194,11 @@ CalibrationDialog::~CalibrationDialog()
     }
 }
 
+void CalibrationDialog::setProgressDelay(int milliseconds)
+{
+    m_progressDelay->setInterval(milliseconds);
+}
+
 CalibrationCriterion CalibrationDialog::chosenCriterion() const
 {
     return m_criterion->currentIndex() == 1 ? CalibrationCriterion::LeastAbsoluteErrors

@@ -56,6 +56,8 @@ public:
     void cancelSearch();
 
     bool searching() const { return m_thread != nullptr; }
+    // How long a search runs before its progress shows (half a second; tests shorten it).
+    void setProgressDelay(int milliseconds);
     // What the dialog shows; empty before a search completed.
     const std::optional<CalibrationStudy>& study() const { return m_study; }
     QString source() const { return m_source; }
