@@ -1,6 +1,8 @@
 // The charts at 180 areas: selecting the 20 largest of 32,400 interactions and drawing them as
 // bars or as a pie, and rendering the picture file the printout and the report insert.
 
+#include "../tests/support/samplestate.h"
+
 #include <chartpicture.h>
 #include <chartslots.h>
 #include <gravitationchart.h>
@@ -17,22 +19,12 @@ namespace {
 
 std::unique_ptr<ProjectState> fullState()
 {
-    auto st = std::make_unique<ProjectState>();
-    const int n = kMaxAreas;
-    st->areas.count = n;
-    double total = 0;
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j) {
-            const int k = pairIndex(i, j, n);
-            st->distances.pairNumbers[k] = pairNumbersText(i, j);
+    return samples::SampleState(kMaxAreas, 0)
+        .interactions([](int k) {
             const unsigned h = unsigned(k) * 2654435761u;
-            const float v = float((h % 100000) / 100.0 / (1 + (h >> 20) % 5));
-            st->interactions.interaction[k] = v;
-            total += v;
-        }
-    }
-    st->interactions.totalInteractions = total;
-    return st;
+            return float((h % 100000) / 100.0 / (1 + (h >> 20) % 5));
+        })
+        .build();
 }
 
 void drawChart(benchmark::State& bench, ChartKind kind)

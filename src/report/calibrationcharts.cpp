@@ -60,7 +60,8 @@ QAbstractAxis* valueAxis(bool logarithmic, double lowest, double highest, const 
         auto* axis = new QLogValueAxis;
         axis->setBase(10);
         axis->setLabelFormat(QStringLiteral("%g"));
-        axis->setMinorTickCount(-1);
+        axis->setMinorTickCount(8);
+        axis->setMinorGridLineColor(QColor(238, 238, 238));
         axis->setRange(std::pow(10.0, std::floor(std::log10(lowest))),
                        std::pow(10.0, std::ceil(std::log10(highest))));
         axis->setTitleText(title);
@@ -105,7 +106,7 @@ QChart* makeFitScatterChart(const CalibrationChartData& data, bool logarithmic)
         scatter->setBorderColor(seriesColour(data, i).darker(130));
         for (const auto& [o, m] : data.series[i].points) {
             if (logarithmic && (o <= 0 || m <= 0)) {
-                ++leftOut;
+                leftOut += i == 0 ? 1 : 0; // pairs, not points
                 continue;
             }
             scatter->append(o, m);
@@ -127,14 +128,6 @@ QChart* makeFitScatterChart(const CalibrationChartData& data, bool logarithmic)
     pen.setWidthF(1.5);
     pen.setStyle(Qt::DashLine);
     equality->setPen(pen);
-    const double from = logarithmic ? std::pow(10.0, std::floor(std::log10(lowest))) : 0.0;
-    const double to = logarithmic ? std::pow(10.0, std::ceil(std::log10(highest))) : highest * 1.05;
-    // Enough points that the line stays straight on logarithmic axes too.
-    for (int i = 0; i <= 20; ++i) {
-        const double x =
-            logarithmic ? from * std::pow(to / from, i / 20.0) : from + (to - from) * i / 20.0;
-        equality->append(x, x);
-    }
     chart->addSeries(equality);
     for (QScatterSeries* scatter : scatters)
         chart->addSeries(scatter);
@@ -155,6 +148,15 @@ QChart* makeFitScatterChart(const CalibrationChartData& data, bool logarithmic)
         horizontal->setRange(0, top);
         vertical->setRange(0, top);
         horizontal->setTickCount(vertical->tickCount());
+    }
+    // Across the whole plot, with enough points that it stays straight on logarithmic axes.
+    const double from = logarithmic ? static_cast<QLogValueAxis*>(x)->min() : 0.0;
+    const double to =
+        logarithmic ? static_cast<QLogValueAxis*>(x)->max() : static_cast<QValueAxis*>(x)->max();
+    for (int i = 0; i <= 20; ++i) {
+        const double v =
+            logarithmic ? from * std::pow(to / from, i / 20.0) : from + (to - from) * i / 20.0;
+        equality->append(v, v);
     }
     for (QAbstractSeries* series : chart->series()) {
         series->attachAxis(x);
@@ -193,9 +195,13 @@ QChart* makeTripLengthChart(const CalibrationChartData& data)
     auto* x = new QBarCategoryAxis;
     x->append(categories);
     x->setTitleText(QStringLiteral("distanza × peso / 100"));
-    // Many bands: their names on a slant, so that none covers the next.
-    if (categories.size() > 6)
-        x->setLabelsAngle(-45);
+    // Many bands: their names upright and smaller, so that each is read whole.
+    if (categories.size() > 5) {
+        x->setLabelsAngle(-90);
+        QFont small = x->labelsFont();
+        small.setPointSizeF(small.pointSizeF() * 0.85);
+        x->setLabelsFont(small);
+    }
     auto* y = new QValueAxis;
     y->setRange(0, highest > 0 ? highest * 1.05 : 1);
     y->applyNiceNumbers();

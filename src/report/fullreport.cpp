@@ -1,5 +1,6 @@
 #include "fullreport.h"
 
+#include "calibrationreport.h"
 #include "documentwriter.h"
 #include "reportfigures.h"
 #include "reporttexts.h"
@@ -86,6 +87,7 @@ void writeTexts(DocumentWriter& writer, const FullReportInput& input)
     writeSection(writer, QStringLiteral("A) Criteri adottati nel calcolo"), reportTextA(), true);
     writeSection(writer, QStringLiteral("B) Modello utilizzato"),
                  reportTextB(input.state.model.kind), false);
+    writeCalibrationBlock(writer, input.state);
     writeSection(writer, QStringLiteral("C) La distanza"), reportTextC(), false);
     writeSection(writer, QStringLiteral("D) Uso del modello"), reportTextD(), false);
     // The sentence that introduces the chart stays above it.

@@ -26,15 +26,6 @@ QString title(WindowFrame& window, const QString& what)
     return window.state().run.programName + QStringLiteral(": ") + what;
 }
 
-// Every open window that shows the areas or the pairs shows them again.
-void showStateAgain(WindowFrame& window)
-{
-    for (const WindowId id : {WindowId::DatiAree, WindowId::Distanze}) {
-        if (auto* open = window.windows().existingAs<WindowFrame>(id))
-            open->stateReplaced();
-    }
-}
-
 void tellNotices(WindowFrame& window, const QStringList& notices)
 {
     if (!notices.isEmpty()) {
@@ -80,7 +71,6 @@ void importZonesFromGis(WindowFrame& window)
     if (dialog.exec() != QDialog::Accepted || !dialog.study())
         return;
     applyZoneStudy(*dialog.study(), window.state());
-    showStateAgain(window);
     tellNotices(window, dialog.notices());
 }
 
@@ -110,7 +100,6 @@ void openSampleStudy(WindowFrame& window)
         return;
     }
     applyZoneStudy(*study.value, window.state());
-    showStateAgain(window);
 }
 
 void importDistanceMatrix(WindowFrame& window)
@@ -129,7 +118,6 @@ void importDistanceMatrix(WindowFrame& window)
         return;
     }
     applyDistanceMatrix(*matrix.value, window.state());
-    showStateAgain(window);
     if (const QString missing = missingPairsText(*matrix.value); !missing.isEmpty())
         window.prompts().inform(MessageIcon::Exclamation, caption, missing);
 }

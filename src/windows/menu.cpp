@@ -3,6 +3,7 @@
 #include <zonepackage.h>
 
 #include "archivecommands.h"
+#include "calibrationdialog.h"
 #include "completearchive.h"
 #include "document.h"
 #include "documentsink.h"
@@ -198,6 +199,15 @@ void Menu::buildControls()
         top += 825;
     }
 
+    // Alpha is a short number: its box leaves room for the calibration beside it.
+    placeTwips(m_al, 5220, 120 + 4 * 825 + 285, 1500, 330);
+    m_taraAlfa = new QPushButton(QStringLiteral("Tara alfa su dati osservati..."), host);
+    m_taraAlfa->setObjectName(QStringLiteral("taraAlfa"));
+    m_taraAlfa->setToolTip(QStringLiteral("cerca il valore alfa che meglio riproduce le "
+                                          "interazioni osservate"));
+    placeTwips(m_taraAlfa, 6810, 120 + 4 * 825 + 270, 2670, 360);
+    connect(m_taraAlfa, &QPushButton::clicked, this, &Menu::taraAlfa_Click);
+
     // The fourth help button stands beside the interaction typology, the first of the values
     // it explains.
     auto* help4 = new QPushButton(QStringLiteral("?"), host);
@@ -250,6 +260,20 @@ void Menu::buildControls()
             st.model.tolerance = FieldValue::fromNumber(leadingNumber(text));
         },
         false);
+}
+
+void Menu::taraAlfa_Click()
+{
+    if (state().areas.count < 1) {
+        prompts().inform(
+            MessageIcon::Exclamation, CalibrationDialog::messageTitle(),
+            QStringLiteral("Impossibile tarare alfa: non ci sono ancora aree (immettere "
+                           "i dati delle aree e le distanze)."));
+        return;
+    }
+    auto* dialog = new CalibrationDialog(context(), m_al, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void Menu::onLoad()

@@ -63,6 +63,10 @@ public:
     // title page included.
     void showCompleteRecord(const CompleteRecord& record);
 
+    // "Tara alfa su dati osservati...": the calibration dialog, which types into the alpha box.
+    void taraAlfa_Click();
+    QPushButton* calibrationButton() const { return m_taraAlfa; }
+
     void apri_Click() override;
     void apritutto_Click() override;
     void salva_Click() override;
@@ -94,6 +98,7 @@ private:
     QLineEdit* m_unitamisura = nullptr;
     QLineEdit* m_al = nullptr;
     QLineEdit* m_sc = nullptr;
+    QPushButton* m_taraAlfa = nullptr;
 
     bool m_showing = false;
     QString m_currentFile;

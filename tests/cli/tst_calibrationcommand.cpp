@@ -1,3 +1,5 @@
+#include "../support/samplestate.h"
+
 #include <completearchive.h>
 
 #include <QFile>
@@ -49,28 +51,21 @@ QByteArray readFile(const QString& path)
 // The published doubly constrained case: three areas, alpha at its default 2.
 QByteArray publishedArchive(int firstDistance = 2)
 {
-    auto state = std::make_unique<ProjectState>();
-    applyDefaults(*state);
-    state->model.kind = 1;
-    state->model.kindLabel = modelKindLabel(1);
-    state->areas.count = 3;
     const QStringList origins = {QStringLiteral("100"), QStringLiteral("200"),
                                  QStringLiteral("100")};
     const QStringList destinations = {QStringLiteral("200"), QStringLiteral("50"),
                                       QStringLiteral("150")};
     const int distances[] = {firstDistance, 5, 4, 5, 2, 3, 4, 3, 2};
-    for (int i = 1; i <= 3; ++i) {
-        state->areas.name[i] = QStringLiteral("Zona %1").arg(i);
-        state->areas.origin[i] = origins[i - 1];
-        state->areas.destination[i] = destinations[i - 1];
-        for (int j = 1; j <= 3; ++j) {
-            const int k = pairIndex(i, j, 3);
-            state->distances.pairNumbers[k] = pairNumbersText(i, j);
-            state->distances.distance[k] = QString::number(distances[k - 1]);
-            state->distances.weight[k] = FieldValue::fromNumber(100);
-        }
-    }
-    computeAreaTotals(*state);
+    const auto state = samples::SampleState(3, 1)
+                           .defaults()
+                           .names([](int i) { return QStringLiteral("Zona %1").arg(i); })
+                           .origins([&](int i) { return origins[i - 1]; })
+                           .destinations([&](int i) { return destinations[i - 1]; })
+                           .distances([&](int i, int j) {
+                               return QString::number(distances[pairIndex(i, j, 3) - 1]);
+                           })
+                           .withTotals()
+                           .build();
     return writeCompleteBytes(*state, TitlePage());
 }
 

@@ -1,4 +1,6 @@
 #include "chartslots.h"
+
+#include "../support/samplestate.h"
 #include "projectstate.h"
 
 #include <QTest>
@@ -22,15 +24,7 @@ namespace {
 
 ProjectState stateWith(int n, const QList<float>& values, double total)
 {
-    ProjectState st;
-    st.areas.count = n;
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            st.distances.pairNumbers[pairIndex(i, j, n)] = pairNumbersText(i, j);
-    for (int k = 1; k <= values.size(); ++k)
-        st.interactions.interaction[k] = values[k - 1];
-    st.interactions.totalInteractions = total;
-    return st;
+    return std::move(*samples::SampleState(n, 0).interactions(values, total).build());
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "document.h"
 #include "modelchoiceprintout.h"
 
+#include "../support/samplestate.h"
+
 #include <modelkind.h>
 #include <numbertext.h>
 #include <projectstate.h>
@@ -31,38 +33,31 @@ inline std::unique_ptr<ProjectState> elaboration(int areas)
                                              u"Porta Romana",
                                              u"Valle dell'Aniene",
                                              u"Zona industriale Nord"};
-    auto state = std::make_unique<ProjectState>();
-    state->model.kind = 1;
-    state->model.kindLabel = modelKindLabel(1);
-    state->model.originType = QStringLiteral("residenti");
-    state->model.destinationType = QStringLiteral("posti di lavoro");
-    state->model.interactionType = QStringLiteral("spostamenti casa-lavoro");
-    state->model.unit = QStringLiteral("km");
-    state->areas.count = areas;
-    for (int i = 1; i <= areas; ++i) {
-        const auto at = static_cast<size_t>(i);
-        state->areas.name[at] =
-            QString::fromUtf16(places[(i - 1) % 9]) + QStringLiteral(" %1").arg(i + 99);
-        state->areas.origin[at] = QString::number(1000 + (i * 7919) % 90000);
-        state->areas.destination[at] = QStringLiteral("%1.50").arg(800 + (i * 104729) % 70000);
-    }
-    for (int i = 1; i <= areas; ++i) {
-        for (int j = 1; j <= areas; ++j) {
-            const auto k = static_cast<size_t>(pairIndex(i, j, areas));
-            state->distances.pairNumbers[k] = pairNumbersText(i, j);
-            state->distances.pairNames[k] = state->areas.name[static_cast<size_t>(i)] +
-                                            QStringLiteral("-") +
-                                            state->areas.name[static_cast<size_t>(j)];
-            state->distances.distance[k] =
-                i == j ? QStringLiteral("0.5") : QString::number(1 + (i * 37 + j * 11) % 480);
-            state->distances.weight[k] = (i + j) % 17 == 0
-                                             ? FieldValue::fromText(QStringLiteral("75"))
-                                             : FieldValue::fromNumber(100);
-            state->interactions.interaction[k] =
-                static_cast<float>(98765.4321 / (1 + (i * 13 + j * 7) % 997));
-        }
-    }
-    return state;
+    return SampleState(areas, 1)
+        .types(QStringLiteral("residenti"), QStringLiteral("posti di lavoro"),
+               QStringLiteral("spostamenti casa-lavoro"), QStringLiteral("km"))
+        .names([](int i) {
+            return QString::fromUtf16(places[(i - 1) % 9]) + QStringLiteral(" %1").arg(i + 99);
+        })
+        .origins([](int i) { return QString::number(1000 + (i * 7919) % 90000); })
+        .destinations([](int i) { return QStringLiteral("%1.50").arg(800 + (i * 104729) % 70000); })
+        .distances([](int i, int j) {
+            return i == j ? QStringLiteral("0.5") : QString::number(1 + (i * 37 + j * 11) % 480);
+        })
+        .weights([](int i, int j) -> std::optional<FieldValue> {
+            if ((i + j) % 17 == 0)
+                return FieldValue::fromText(QStringLiteral("75"));
+            return std::nullopt;
+        })
+        // Printed as they stand: no run, no total.
+        .interactions(
+            [areas](int k) {
+                const int i = (k - 1) / areas + 1;
+                const int j = (k - 1) % areas + 1;
+                return static_cast<float>(98765.4321 / (1 + (i * 13 + j * 7) % 997));
+            },
+            0.0)
+        .build();
 }
 
 // The printouts of the model-choice, area and distances windows, named.

@@ -1,10 +1,14 @@
 // The full report as a document: its texts, its tables, its page count, and the file it saves.
 
 #include "chartpicture.h"
+#include "document.h"
 #include "documentwriter.h"
 #include "fullreport.h"
 #include "reportsamples.h"
 #include "reporttexts.h"
+
+#include <calculation.h>
+#include <calibration.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -50,6 +54,17 @@ QString after(const Document& document, const QString& heading)
     const QStringList texts = document.paragraphTexts();
     const auto at = texts.indexOf(heading);
     return at >= 0 && at + 2 < texts.size() ? texts[at + 2] : QString();
+}
+
+// Pictures anywhere outside tables.
+int pictureCount(const Document& document)
+{
+    int count = 0;
+    for (const Block& block : document.blocks())
+        if (const auto* paragraph = std::get_if<Paragraph>(&block))
+            for (const Run& run : paragraph->runs)
+                count += run.kind == Run::Kind::Picture ? 1 : 0;
+    return count;
 }
 
 int pdfPageCount(const QString& path)
@@ -451,6 +466,52 @@ private Q_SLOTS:
         QCOMPARE(results.text, QStringLiteral("Controllare i 'Risultati' del calcolo."));
         state.interactions.totalInteractions = 12.5;
         QCOMPARE(reportBlocker(state), ReportBlocker::None);
+    }
+
+    // A calibration written into alpha: the model section says which data and criterion gave
+    // it, with the fit of the results and the two charts; once alpha is typed otherwise, or
+    // without a calibration, the section is as before.
+    void calibrationInTheModelSection_data()
+    {
+        QTest::addColumn<QString>("alpha"); // as the state holds it when the report is made
+        QTest::addColumn<bool>("told");
+        QTest::newRow("calibrated alpha") << QStringLiteral("1.5") << true;
+        QTest::newRow("alpha typed again") << QStringLiteral("1.6") << false;
+    }
+    void calibrationInTheModelSection()
+    {
+        QFETCH(QString, alpha);
+        QFETCH(bool, told);
+        auto state = samples::elaboration(3);
+        const int picturesBefore = pictureCount(build(*state)->document());
+        QVERIFY(!build(*state)->document().paragraphTexts().join(u' ').contains(
+            QStringLiteral("Taratura di alfa")));
+
+        const ObservedRead observed = parseObservedInteractions(
+            ",1,2,3\n1,80,5,15\n2,80,,80\n3,40,5,55\n", 3, QStringLiteral("osservate.csv"));
+        QVERIFY(observed.ok());
+        state->calibration = std::make_shared<const AppliedCalibration>(AppliedCalibration{
+            QStringLiteral("osservate.csv"), CalibrationCriterion::LeastAbsoluteErrors,
+            QStringLiteral("1.5"), *observed.value});
+        state->model.alpha = FieldValue::fromText(alpha);
+        QVERIFY(calculateInteractions(*state).completed());
+        const auto report = build(*state);
+        const QStringList texts = report->document().paragraphTexts();
+        QCOMPARE(texts.contains(QStringLiteral(
+                     "Taratura di alfa: il valore 1.5 è stato tarato sulle interazioni osservate "
+                     "di «osservate.csv» con il criterio della minima somma degli errori assoluti. "
+                     "Adattamento dei risultati alle interazioni osservate:")),
+                 told);
+        QCOMPARE(pictureCount(report->document()), picturesBefore + (told ? 2 : 0));
+        if (!told)
+            return;
+        const FitMeasures fit = measureFit(*state, *observed.value);
+        QVERIFY(texts.contains(QStringLiteral("- Coppie confrontate: 8 su 9")));
+        QVERIFY(texts.contains(QStringLiteral("- Somma degli errori assoluti: ") +
+                               QString::number(fit.absoluteErrors, 'g', 6)));
+        // With URBAFLUX_SCREENSHOTS set to a folder, the report goes there to be looked at.
+        if (const QString folder = qEnvironmentVariable("URBAFLUX_SCREENSHOTS"); !folder.isEmpty())
+            report->writer.SaveDocumentAs(folder + QStringLiteral("/relazione-taratura.pdf"));
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "distanze.h"
 #include "grafici.h"
+#include "samplestate.h"
 #include "windowfactory.h"
 #include "windowtestfixture.h"
 
@@ -46,23 +47,14 @@ const QString kNoData = QStringLiteral(
 // Two areas whose four pairs have the interactions 50, 80, 80 and 10 (total 220).
 void fourPairs(ProjectState& st, QList<float> values = {50, 80, 80, 10})
 {
-    st.model.kind = 3;
-    st.model.kindLabel = modelKindLabel(3);
-    st.areas.count = 2;
-    double total = 0;
+    samples::SampleState(2, 3)
+        .names([](int i) { return QStringLiteral("A%1").arg(i); })
+        .interactions(values)
+        .fill(st);
     for (int i = 1; i <= 2; ++i) {
-        st.areas.name[i] = QStringLiteral("A%1").arg(i);
         st.interactions.estimatedOrigins[i] = 100 + i;
         st.interactions.estimatedDestinations[i] = 200 + i;
-        for (int j = 1; j <= 2; ++j) {
-            const int k = pairIndex(i, j, 2);
-            st.distances.pairNumbers[k] = pairNumbersText(i, j);
-            st.distances.pairNames[k] = st.areas.name[i] + QLatin1Char('-') + st.areas.name[j];
-            st.interactions.interaction[k] = values[k - 1];
-            total += values[k - 1];
-        }
     }
-    st.interactions.totalInteractions = total;
     // Results that come with the data, as an interactions archive brings them.
     markResultsRead(st);
 }
