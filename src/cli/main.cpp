@@ -337,8 +337,16 @@ int main(int argc, char* argv[])
     if (!options.output.isEmpty()) {
         if (!writeFile(options.output, bytes))
             return kExitCannotWrite;
-    } else if (!options.json && options.report.path.isEmpty() && !writeStdout(bytes)) {
-        return kExitCannotWrite;
+    } else if (!options.json && options.report.path.isEmpty()) {
+        // What goes to standard output usually ends in a file: the readers' limit holds too.
+        if (bytes.size() > kMaxArchiveBytes) {
+            printError(QStringLiteral("Archivio non scritto: supererebbe i %1 che il programma può "
+                                      "rileggere.")
+                           .arg(archiveSizeLimitText()));
+            return kExitCannotWrite;
+        }
+        if (!writeStdout(bytes))
+            return kExitCannotWrite;
     }
     if (!options.report.path.isEmpty()) {
         QString error;
