@@ -4,7 +4,9 @@
 #include "archivefile.h"
 #include "completearchive.h"
 #include "distancearchive.h"
+#include "recoveryarchive.h"
 
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -102,5 +104,27 @@ void BM_DecodeWindows1252(benchmark::State& bench)
 BENCHMARK(BM_DecodeWindows1252)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The recovery copy's part on the user-interface thread: the bytes (the worker writes them).
+void BM_RecoveryBytes(benchmark::State& bench)
+{
+    const auto state = fullState(false);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(writeRecoveryBytes(*state, TitlePage(), now).constData());
+}
+BENCHMARK(BM_RecoveryBytes)->Unit(benchmark::kMillisecond);
+
+// A save through the safe-file step, flush to the disk included, over an existing file.
+void BM_SafeSave(benchmark::State& bench)
+{
+    const QByteArray bytes = writeCompleteBytes(*fullState(false), TitlePage());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Urbaflux-tot-bench"));
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(saveArchiveBytes(path, bytes).ok);
+    bench.SetBytesProcessed(bench.iterations() * bytes.size());
+}
+BENCHMARK(BM_SafeSave)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -328,7 +328,16 @@ QString decodeArchiveBytes(const QByteArray& bytes)
     if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(view.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
                                                            : QStringConverter::Utf16BE);
-        return decoder.decode(view.sliced(2));
+        QString text = decoder.decode(view.sliced(2));
+        // Half a surrogate pair has no UTF-8 either: it reads as U+FFFD, so that the text
+        // written back reads back the same.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate())
+                text[i] = QChar(QChar::ReplacementCharacter);
+        }
+        return text;
     }
     if (isValidUtf8(bytes.constData(), bytes.size())) {
         QByteArrayView view(bytes);

@@ -6,20 +6,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRandomGenerator>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace urbaflux {
 
 namespace {
 
-std::atomic<qint64> injectedBudget{-1};
-std::atomic<int> injectedError{0};
+// A failure injected by a test; saves may run on worker threads.
+struct InjectedFailure
+{
+    QMutex mutex;
+    qint64 afterBytes = -1;
+    int error = 0;
+    QString path;
+};
+
+InjectedFailure& injected()
+{
+    static InjectedFailure failure;
+    return failure;
+}
 
 QByteArray native(const QString& path)
 {
@@ -79,10 +92,13 @@ SafeFile::~SafeFile()
         discard();
 }
 
-void SafeFile::injectWriteFailure(qint64 afterBytes, int errorNumber)
+void SafeFile::injectWriteFailure(qint64 afterBytes, int errorNumber, const QString& path)
 {
-    injectedError = errorNumber;
-    injectedBudget = afterBytes;
+    InjectedFailure& failure = injected();
+    const QMutexLocker lock(&failure.mutex);
+    failure.afterBytes = afterBytes;
+    failure.error = errorNumber;
+    failure.path = path;
 }
 
 void SafeFile::fail(const QString& reason)
@@ -127,8 +143,14 @@ bool SafeFile::open()
         if (::fchown(m_fd, existing.st_uid, existing.st_gid) != 0) {
         }
     }
-    m_budget = injectedBudget.exchange(-1);
-    m_injectedError = injectedError;
+    {
+        InjectedFailure& failure = injected();
+        const QMutexLocker lock(&failure.mutex);
+        if (failure.afterBytes >= 0 && (failure.path.isEmpty() || failure.path == m_path)) {
+            m_budget = std::exchange(failure.afterBytes, -1);
+            m_injectedError = failure.error;
+        }
+    }
     return QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 

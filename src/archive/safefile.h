@@ -58,9 +58,11 @@ public:
     bool seek(qint64 position) override;
     qint64 size() const override;
 
-    // For tests: the next SafeFile opened in this process fails every write once afterBytes
-    // bytes were written, as the system would with errorNumber (ENOSPC for a full disk).
-    static void injectWriteFailure(qint64 afterBytes, int errorNumber);
+    // For tests: the next SafeFile opened in this process (for path only, when one is given)
+    // fails every write once afterBytes bytes were written, as the system would with
+    // errorNumber (ENOSPC for a full disk).
+    static void injectWriteFailure(qint64 afterBytes, int errorNumber,
+                                   const QString& path = QString());
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;

@@ -153,8 +153,16 @@ int run(const QCommandLineParser& args, Output& out)
     if (const QString output = args.value(QStringLiteral("o")); !output.isEmpty()) {
         if (!writeFile(out, output, bytes))
             return kExitCannotWrite;
-    } else if (!json && report.path.isEmpty() && !out.bytes(bytes)) {
-        return kExitCannotWrite;
+    } else if (!json && report.path.isEmpty()) {
+        // What goes to standard output usually ends in a file: the readers' limit holds too.
+        if (bytes.size() > kMaxArchiveBytes) {
+            out.error(QStringLiteral("Archivio non scritto: supererebbe i %1 che il programma può "
+                                     "rileggere.")
+                          .arg(archiveSizeLimitText()));
+            return kExitCannotWrite;
+        }
+        if (!out.bytes(bytes))
+            return kExitCannotWrite;
     }
     if (!report.path.isEmpty() && !writeReportFile(report, state, *archive.titlePage, &error)) {
         out.error(error);

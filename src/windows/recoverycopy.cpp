@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -42,9 +43,8 @@ bool writeCopy(const QString& path, const QByteArray& bytes, QString* error)
 
 TitlePage currentTitlePage(AppContext& context)
 {
-    if (auto* window = context.windows.existingAs<Frontespizio>(WindowId::Frontespizio))
-        return window->titlePage();
-    return {};
+    // The state holds the texts whether or not the title-page window is open.
+    return context.state.titlePage;
 }
 
 RecoveryCopy::RecoveryCopy(AppContext& context, const QString& folder, int intervalMs)
@@ -54,6 +54,11 @@ RecoveryCopy::RecoveryCopy(AppContext& context, const QString& folder, int inter
                               ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                               : folder;
     m_path = QDir(place).filePath(QStringLiteral("Urbaflux-recupero"));
+    // A second copy of the program running at the same time neither offers nor rewrites the
+    // first one's copy. A lock left by a killed run is stale (its process is gone) and taken.
+    QDir().mkpath(place);
+    m_lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
+    m_enabled = m_lock->tryLock(0);
     m_timer.setInterval(intervalMs);
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::tick);
@@ -71,7 +76,8 @@ RecoveryCopy::~RecoveryCopy()
 
 void RecoveryCopy::start()
 {
-    m_timer.start();
+    if (m_enabled)
+        m_timer.start();
 }
 
 bool RecoveryCopy::changed() const
@@ -107,7 +113,7 @@ void RecoveryCopy::tick()
 
 bool RecoveryCopy::offerRestore()
 {
-    if (!QFileInfo(m_path).isFile())
+    if (!m_enabled || !QFileInfo(m_path).isFile())
         return false;
     const auto bytes = readArchiveFileBytes(m_path, QStringLiteral("una copia di recupero"));
     auto parsed = bytes.ok() ? parseRecoveryBytes(*bytes.value, m_path)
@@ -147,7 +153,8 @@ void RecoveryCopy::removeCopy()
     // A copy being written would otherwise land after the removal.
     if (m_worker)
         m_worker->wait();
-    QFile::remove(m_path);
+    if (m_enabled)
+        QFile::remove(m_path);
 }
 
 } // namespace urbaflux

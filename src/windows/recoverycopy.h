@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <memory>
 
+class QLockFile;
 class QThread;
 
 namespace urbaflux {
@@ -65,6 +66,8 @@ private:
     quint64 m_writtenRevision = 0;
     TitlePage m_writtenTitlePage;
     QThread* m_worker = nullptr; // the copy being written, if any
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_enabled = false; // this run holds the copy
 };
 
 } // namespace urbaflux

@@ -275,6 +275,8 @@ private Q_SLOTS:
             << QStringLiteral("\"città €\"");
         QTest::newRow("utf-16 big endian")
             << QByteArray("\xFE\xFF\0\"\x03\xB1\0\"", 8) << QStringLiteral("\"α\"");
+        QTest::newRow("utf-16 with half a surrogate pair")
+            << QByteArray("\xFF\xFEx\0\x3D\xD8y\0", 8) << QStringLiteral("x\uFFFDy");
     }
     void decodesUtf8WithOrWithoutMark()
     {

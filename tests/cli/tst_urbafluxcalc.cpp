@@ -473,6 +473,29 @@ private Q_SLOTS:
         }
     }
 
+    // An archive just under the readers' limit whose results make it grow past it: it is not
+    // written, to a file or to standard output, since it could not be opened again.
+    void outputBeyondTheLimitIsNotWritten()
+    {
+        auto state = twoAreas(3, {QStringLiteral("1"), QStringLiteral("1")},
+                              {QStringLiteral("10"), QStringLiteral("10"), QStringLiteral("10"),
+                               QStringLiteral("10")});
+        const QByteArray small = writeCompleteBytes(*state, titlePage());
+        state->areas.name[1] += QString(int(kMaxArchiveBytes - small.size() - 4), u'x');
+        const QString input = inputFor(*state, QStringLiteral("Urbaflux-tot-quasi-troppo"));
+        QVERIFY(QFileInfo(input).size() <= kMaxArchiveBytes);
+        const QString output = m_dir.filePath(QStringLiteral("Urbaflux-tot-troppo"));
+        const Run toFile = runCalc({input, QStringLiteral("-o"), output});
+        QCOMPARE(toFile.exitCode, 73);
+        QVERIFY2(toFile.err.contains("supererebbe i 64 MiB che il programma può rileggere"),
+                 toFile.err.constData());
+        QVERIFY(!QFileInfo::exists(output));
+        const Run toStdout = runCalc({input});
+        QCOMPARE(toStdout.exitCode, 73);
+        QCOMPARE(toStdout.out, QByteArray());
+        QFile::remove(input);
+    }
+
     // An endless device is refused after a bounded read; a pipe is read as any file.
     void streamsAsInput()
     {

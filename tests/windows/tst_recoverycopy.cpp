@@ -80,8 +80,8 @@ private Q_SLOTS:
         program.setProcessEnvironment(environment);
         program.start(QCoreApplication::applicationFilePath(), QStringList());
         QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            program.canReadLine() || program.state() == QProcess::NotRunning, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(program.canReadLine() || program.state() == QProcess::NotRunning,
+                                 60000);
         QCOMPARE(program.readLine(), QByteArray("scritto\n"));
         program.kill();
         QVERIFY(program.waitForFinished());
@@ -118,6 +118,24 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(copy.filePath()));
         copy.removeCopy();
         QVERIFY(!QFileInfo::exists(copy.filePath()));
+    }
+
+    // A second run at the same time neither offers nor removes the first one's copy.
+    void secondRunLeavesTheCopyAlone()
+    {
+        QTemporaryDir folder;
+        WindowTestFixture f(&createWindow);
+        RecoveryCopy first(f.context, folder.path(), 10);
+        QSignalSpy written(&first, &RecoveryCopy::written);
+        first.start();
+        markInputsChanged(f.state);
+        QTRY_COMPARE(written.size(), 1);
+        RecoveryCopy second(f.context, folder.path(), 10);
+        QVERIFY(!second.offerRestore());
+        second.removeCopy();
+        UF_VERIFY_PROMPTS(f.prompts);
+        QVERIFY(f.prompts.verifyDone());
+        QVERIFY(QFileInfo::exists(first.filePath()));
     }
 
     // Declined, the copy goes; nothing changes.

@@ -11,6 +11,8 @@
 #include "windowfactory.h"
 #include "windowtestfixture.h"
 
+#include <safefile.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 using namespace urbaflux;
 
@@ -144,6 +147,34 @@ private Q_SLOTS:
         QCOMPARE(f.documents.count(), 1);
         QCOMPARE(window->passoText(), QStringLiteral("la relazione non è stata salvata: è aperta "
                                                      "nella finestra del documento"));
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray("relazione precedente"));
+    }
+
+    // A disk that fills up half-way: the window says so, the earlier report stays whole.
+    void fullDiskKeepsTheEarlierReport()
+    {
+        WindowTestFixture f(&createWindow);
+        f.state = *samples::elaboration(2);
+        auto* window = f.show<Frontespizio>(WindowId::Frontespizio);
+        const QString path = reportSavePath(QStringLiteral("Comune"));
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile previous(path);
+        QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("relazione precedente") > 0);
+        previous.close();
+        f.prompts.expectMessage(MessageAnswer::Yes);
+        f.prompts.expectMessage();
+        SafeFile::injectWriteFailure(20000, ENOSPC, path);
+        printReport(*window, samples::titlePage(QStringLiteral("Comune")));
+        QTRY_COMPARE(f.prompts.pending(), 0);
+        UF_VERIFY_PROMPTS(f.prompts);
+        const MessageRequest message = f.prompts.lastMessage();
+        QCOMPARE(message.icon, MessageIcon::Critical);
+        QCOMPARE(message.text,
+                 QStringLiteral("Impossibile salvare il documento \"%1\": la scrittura "
+                                "non è riuscita (il disco è pieno). Il file "
+                                "precedente resta invariato.")
+                     .arg(QDir::toNativeSeparators(path)));
         QVERIFY(previous.open(QIODevice::ReadOnly));
         QCOMPARE(previous.readAll(), QByteArray("relazione precedente"));
     }
