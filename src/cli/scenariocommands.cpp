@@ -11,6 +11,9 @@
 #include <zonepackage.h>
 
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -98,30 +101,6 @@ std::unique_ptr<ProjectState> computedArchive(const QString& path, int& status)
     return state;
 }
 
-QString jsonNumber(double value)
-{
-    return std::isfinite(value) ? shortestText(value) : QStringLiteral("null");
-}
-
-QString jsonString(const QString& text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c == u'"' || c == u'\\')
-            out += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20)
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            out += c;
-    }
-    return out + QLatin1Char('"');
-}
-
-QString percentJson(const std::optional<double>& percent)
-{
-    return percent ? jsonNumber(*percent) : QStringLiteral("null");
-}
-
 QString percentText(const std::optional<double>& percent)
 {
     return percent ? QString::number(*percent, 'f', 2) + QLatin1Char('%') : QStringLiteral("-");
@@ -145,7 +124,7 @@ int runMap(const Options& options)
     return kExitCompleted;
 }
 
-int runCompare(const Options& options)
+int runCompare(const Options& options, Output& output)
 {
     int status = kExitCompleted;
     auto project = computedArchive(options.input, status);
@@ -173,7 +152,7 @@ int runCompare(const Options& options)
                                ? comparisonJson(comparison)
                                : comparisonText(comparison, archiveDisplayName(options.input),
                                                 archiveDisplayName(options.base));
-    return writeStdout(out) ? kExitCompleted : kExitCannotWrite;
+    return output.bytes(out) ? kExitCompleted : kExitCannotWrite;
 }
 
 } // namespace
@@ -215,10 +194,10 @@ Command comparisonCommand()
     // The help text of both commands is one; the map's command prints it.
     command.usage = [] { return QString(); };
     command.check = checkOptions;
-    command.run = [](const QCommandLineParser& args, Output&) {
+    command.run = [](const QCommandLineParser& args, Output& out) {
         Options options;
         optionsFrom(args, options);
-        return runCompare(options);
+        return runCompare(options, out);
     };
     return command;
 }
@@ -277,28 +256,38 @@ bool writeFlowMapFile(const ProjectState& state, const QString& path, int flows,
 
 QByteArray comparisonJson(const ScenarioComparison& comparison)
 {
-    QStringList pairs;
-    for (const PairChange& p : comparison.pairs)
-        pairs << QStringLiteral("{\"origine\": %1, \"destinazione\": %2, \"base\": %3, "
-                                "\"progetto\": %4, \"differenza\": %5, "
-                                "\"variazione_percentuale\": %6}")
-                     .arg(QString::number(p.origin), QString::number(p.destination),
-                          jsonNumber(p.interaction.base), jsonNumber(p.interaction.project),
-                          jsonNumber(p.interaction.difference), percentJson(p.interaction.percent));
-    QStringList areas;
-    for (const AreaChange& a : comparison.areas)
-        areas << QStringLiteral("{\"numero\": %1, \"nome\": %2, \"origini_base\": %3, "
-                                "\"origini_progetto\": %4, \"destinazioni_base\": %5, "
-                                "\"destinazioni_progetto\": %6}")
-                     .arg(QString::number(a.number), jsonString(a.name), jsonNumber(a.origins.base),
-                          jsonNumber(a.origins.project), jsonNumber(a.destinations.base),
-                          jsonNumber(a.destinations.project));
-    const QString comma = QStringLiteral(",\n  ");
-    return QStringLiteral("{\"modello_base\": %1, \"alfa_base\": %2, \"nota\": %3,\n"
-                          " \"coppie\": [\n  %4],\n \"aree\": [\n  %5]}\n")
-        .arg(jsonString(comparison.baseModel), jsonString(comparison.baseAlpha),
-             jsonString(comparison.baseNote), pairs.join(comma), areas.join(comma))
-        .toUtf8();
+    const auto percent = [](const std::optional<double>& value) {
+        return value ? jsonNumber(*value) : QJsonValue(QJsonValue::Null);
+    };
+    QJsonArray pairs;
+    for (const PairChange& p : comparison.pairs) {
+        QJsonObject pair;
+        pair.insert(QStringLiteral("origine"), p.origin);
+        pair.insert(QStringLiteral("destinazione"), p.destination);
+        pair.insert(QStringLiteral("base"), jsonNumber(p.interaction.base));
+        pair.insert(QStringLiteral("progetto"), jsonNumber(p.interaction.project));
+        pair.insert(QStringLiteral("differenza"), jsonNumber(p.interaction.difference));
+        pair.insert(QStringLiteral("variazione_percentuale"), percent(p.interaction.percent));
+        pairs.append(pair);
+    }
+    QJsonArray areas;
+    for (const AreaChange& a : comparison.areas) {
+        QJsonObject area;
+        area.insert(QStringLiteral("numero"), a.number);
+        area.insert(QStringLiteral("nome"), a.name);
+        area.insert(QStringLiteral("origini_base"), jsonNumber(a.origins.base));
+        area.insert(QStringLiteral("origini_progetto"), jsonNumber(a.origins.project));
+        area.insert(QStringLiteral("destinazioni_base"), jsonNumber(a.destinations.base));
+        area.insert(QStringLiteral("destinazioni_progetto"), jsonNumber(a.destinations.project));
+        areas.append(area);
+    }
+    QJsonObject root;
+    root.insert(QStringLiteral("modello_base"), comparison.baseModel);
+    root.insert(QStringLiteral("alfa_base"), comparison.baseAlpha);
+    root.insert(QStringLiteral("nota"), comparison.baseNote);
+    root.insert(QStringLiteral("coppie"), pairs);
+    root.insert(QStringLiteral("aree"), areas);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 
 QByteArray comparisonText(const ScenarioComparison& comparison, const QString& projectName,

@@ -298,6 +298,8 @@ void Distanze::dataChanged(bool own)
         m_shownUnit = state().model.unit;
         setUnitCaption(m_shownUnit);
     }
+    if (m_matrix && m_matrix->isVisible())
+        m_matrix->model()->refreshCells();
     if (own) {
         refreshResults();
         updateDistanceHint();
@@ -391,10 +393,9 @@ DistanzeMatrice* Distanze::showMatrix()
 
 void Distanze::matrixWritten()
 {
-    markInputsChanged(state());
+    // Many cells at once: the rows show them, then the one announcement recomputes.
     fillRows();
-    recalculate();
-    updateDistanceHint();
+    markChanged();
 }
 
 void Distanze::refreshGrid()
@@ -436,8 +437,6 @@ void Distanze::distanceEdited(int row, const QString& text)
     if (m_filling)
         return;
     state().distances.distance[static_cast<size_t>(rowPair(row))] = text;
-    if (m_matrix && m_matrix->isVisible())
-        m_matrix->model()->refreshCells();
     // One pair changed: the calculation redoes only what it feeds.
     notePairEdit(state(), rowPair(row));
     markChanged(); // the calculation and the hint follow in dataChanged
