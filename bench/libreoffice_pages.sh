@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Page counts and LibreOffice times of the window printouts, at the sizes given (default 180):
-#   bench/libreoffice_pages.sh [areas...]      (BUILD=<build folder>, default build/)
+#   bench/libreoffice_pages.sh [areas...]      (BUILD=<build folder>, default build/;
+#                                               ONLY=<printout>: that one alone, e.g. relazione)
 # For each printout: the program's pages (viewer and PDF), the pages of our PDF, and the pages
 # LibreOffice gives for our DOCX and ODT, with the seconds it takes to open and convert each;
-# for the distances printout also the unformatted DOCX of the same cells (LibreOffice's floor).
+# for the distances printout and the full report also the unformatted DOCX of the same cells
+# (LibreOffice's floor), converted in the same run.
 # LibreOffice draws "Century Gothic" with URW Gothic through the fontconfig alias we ship.
 # One conversion at a time: at 180 areas each takes a minute or two of this machine.
 set -euo pipefail
@@ -50,6 +52,7 @@ printf '%-9s %5s %7s %7s %9s %7s %9s %7s\n' printout areas program pdf docx_pg d
 for areas in "${sizes[@]}"; do
   "$build/bench/report_pages" "$areas" "$work/out" >"$work/counts"
   while read -r name program; do
+    [ -z "${ONLY:-}" ] || [ "$name" = "$ONLY" ] || continue
     base="$work/out/$name-$areas"
     read -r docx_s docx_pg < <(convert "$base.docx")
     odt_s=- odt_pg=-
