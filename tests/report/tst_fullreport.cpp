@@ -3,6 +3,7 @@
 #include "chartpicture.h"
 #include "documentwriter.h"
 #include "fullreport.h"
+#include "officeconversion.h"
 #include "reportsamples.h"
 #include "reporttexts.h"
 
@@ -18,6 +19,7 @@
 #include <quazip/quazipfile.h>
 
 using namespace urbaflux;
+using urbaflux::office::pdfPageCount;
 
 namespace {
 
@@ -49,15 +51,6 @@ QString after(const Document& document, const QString& heading)
     const QStringList texts = document.paragraphTexts();
     const auto at = texts.indexOf(heading);
     return at >= 0 && at + 2 < texts.size() ? texts[at + 2] : QString();
-}
-
-int pdfPageCount(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
 }
 
 // A saved DOCX read back: its logical tables (long tables are cut into blocks that repeat the
