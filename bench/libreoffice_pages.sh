@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Page counts and LibreOffice times of the window printouts, at the sizes given (default 180):
-#   bench/libreoffice_pages.sh [areas...]      (BUILD=<build folder>, default build/)
+#   bench/libreoffice_pages.sh [areas...]      (BUILD=<build folder>, default build/;
+#                                               ONLY=<printout>: that one alone, e.g. relazione;
+#                                               CPU=1: processor seconds instead of wall clock)
 # For each printout: the program's pages (viewer and PDF), the pages of our PDF, and the pages
 # LibreOffice gives for our DOCX and ODT, with the seconds it takes to open and convert each;
-# for the distances printout also the unformatted DOCX of the same cells (LibreOffice's floor).
+# for the distances printout and the full report also the unformatted DOCX of the same cells
+# (LibreOffice's floor), converted in the same run.
 # LibreOffice draws "Century Gothic" with URW Gothic through the fontconfig alias we ship.
 # One conversion at a time: at 180 areas each takes a minute or two of this machine.
 set -euo pipefail
@@ -28,18 +31,19 @@ export FONTCONFIG_FILE="$work/fonts.conf"
 
 pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages:/ {print $2}'; }
 
-# Seconds (wall clock) and pages of LibreOffice converting one file to PDF.
+# Seconds and pages of LibreOffice converting one file to PDF: the seconds are wall clock, or
+# the processor time LibreOffice used when CPU=1 (steadier on a machine others load).
 convert() {
   local file=$1 out="$work/lo"
   mkdir -p "$out"
-  local start end
-  start=$(date +%s.%N)
-  soffice --headless "-env:UserInstallation=file://$work/profile" --convert-to pdf \
-    --outdir "$out" "$file" >/dev/null 2>&1
-  end=$(date +%s.%N)
+  local TIMEFORMAT='%R %U %S' timing wall user system
+  timing=$({ time soffice --headless "-env:UserInstallation=file://$work/profile" \
+    --convert-to pdf --outdir "$out" "$file" >/dev/null 2>&1; } 2>&1)
+  read -r wall user system <<<"$timing"
   local base
   base=$(basename "${file%.*}")
-  printf '%s %s\n' "$(echo "$end - $start" | bc)" "$(pages "$out/$base.pdf")"
+  if [ "${CPU:-0}" = 1 ]; then wall=$(echo "$user + $system" | bc); fi
+  printf '%s %s\n' "$wall" "$(pages "$out/$base.pdf")"
 }
 
 # A first run creates the profile, so that no timing below pays for it.
@@ -50,6 +54,7 @@ printf '%-9s %5s %7s %7s %9s %7s %9s %7s\n' printout areas program pdf docx_pg d
 for areas in "${sizes[@]}"; do
   "$build/bench/report_pages" "$areas" "$work/out" >"$work/counts"
   while read -r name program; do
+    [ -z "${ONLY:-}" ] || [ "$name" = "$ONLY" ] || continue
     base="$work/out/$name-$areas"
     read -r docx_s docx_pg < <(convert "$base.docx")
     odt_s=- odt_pg=-

@@ -665,6 +665,9 @@ QByteArray settingsXml()
         xml.writeEmptyElement(kW, QStringLiteral("characterSpacingControl"));
         xml.writeAttribute(kW, QStringLiteral("val"), QStringLiteral("doNotCompress"));
         xml.writeStartElement(kW, QStringLiteral("compat"));
+        // The program breaks long cells into lines: a justified cell must not stretch the
+        // blanks of a line it ended.
+        xml.writeEmptyElement(kW, QStringLiteral("doNotExpandShiftReturn"));
         xml.writeEmptyElement(kW, QStringLiteral("compatSetting"));
         xml.writeAttribute(kW, QStringLiteral("name"), QStringLiteral("compatibilityMode"));
         xml.writeAttribute(kW, QStringLiteral("uri"),

@@ -183,6 +183,15 @@ private:
         }
     };
 
+    // LibreOffice stretches the blanks of a justified line that a line break ends, whatever
+    // the document's settings say: the cells the program broke into lines are aligned left,
+    // as the program draws them.
+    static Alignment cellAlignment(const Table& table, int column, bool broken)
+    {
+        const Alignment alignment = table.columnAlignment[static_cast<size_t>(column)];
+        return broken && alignment == Alignment::Justify ? Alignment::Left : alignment;
+    }
+
     static ParagraphKey keyOf(const Paragraph& paragraph, bool opensPage)
     {
         return {paragraph.alignment, opensPage,
@@ -210,11 +219,11 @@ private:
                                         QStringLiteral("R%1").arg(m_rowStyles.size() + 1));
             for (int column = 0; column < table.columns; ++column)
                 for (const bool heading : {false, true})
-                    m_cellParagraphStyles.try_emplace(
-                        {table.fontSize, shape.lineHeight,
-                         table.columnAlignment[static_cast<size_t>(column)],
-                         heading && boldHeading(table)},
-                        QStringLiteral("PC%1").arg(m_cellParagraphStyles.size() + 1));
+                    for (const bool broken : {false, true})
+                        m_cellParagraphStyles.try_emplace(
+                            {table.fontSize, shape.lineHeight, cellAlignment(table, column, broken),
+                             heading && boldHeading(table)},
+                            QStringLiteral("PC%1").arg(m_cellParagraphStyles.size() + 1));
         }
     }
 
@@ -417,15 +426,16 @@ private:
             m_xml.writeAttribute(kTable, QStringLiteral("style-name"),
                                  cellStyle(shade, column + 1 == table.columns, place.top));
             m_xml.writeAttribute(kOffice, QStringLiteral("value-type"), QStringLiteral("string"));
+            const std::vector<QString> lines = shape.cellLines(table, row, column);
             m_xml.writeStartElement(kText, QStringLiteral("p"));
             m_xml.writeAttribute(
                 kText, QStringLiteral("style-name"),
                 m_cellParagraphStyles.at({table.fontSize, shape.lineHeight,
-                                          table.columnAlignment[static_cast<size_t>(column)],
+                                          cellAlignment(table, column, lines.size() > 1),
                                           place.heading && boldHeading(table)}));
             // The lines the program broke the text into, each ended by a line break.
             bool first = true;
-            for (const QString& line : shape.cellLines(table, row, column)) {
+            for (const QString& line : lines) {
                 if (!first)
                     m_xml.writeEmptyElement(kText, QStringLiteral("line-break"));
                 first = false;

@@ -3,9 +3,10 @@
 // The OpenDocument (ODT) rendering of a Document: LibreOffice's own format, which it opens
 // faster than DOCX, and the open format public administrations ask for.
 //
-// Same geometry as the DOCX: exact line heights, rows that never split and are as high as the
-// pager makes them, long tables cut into one table per page, each later one opening its page
-// with the heading row. content.xml is streamed into its zip entry.
+// Same geometry and the same pages as the DOCX (packagewriter.h walks the document for both):
+// exact line heights, cells broken into lines by the program, rows of exact height that never
+// split, a page break wherever the pager begins a page, long tables cut into one table per page,
+// each later one opening its page with the heading row. content.xml is streamed into its entry.
 
 #include "documentwriter.h"
 

@@ -8,6 +8,12 @@
 // is laid out again, cheaply, when it is painted. Pagination can run in slices, so that a
 // window stays responsive while a long document is counted.
 //
+// The pages hold in every reader: a paragraph never splits and takes the lines the widest face
+// a reader may draw it with needs; a heading (a paragraph that keeps with the next) goes where
+// what follows it goes; a table leaves and starts a page with three rows at least, and one that
+// keeps with the next takes its last rows to the page of what follows. The exporters begin every
+// page the pager begins.
+//
 // Units are points; "Century Gothic" is drawn with a metric-compatible face when one is
 // installed ("URW Gothic"), with the line spacing word processors give Century Gothic.
 

@@ -4,6 +4,7 @@
 #include "documentwriter.h"
 #include "docxexporter.h"
 #include "odtexporter.h"
+#include "officeconversion.h"
 #include "pagelayout.h"
 #include "sampledocuments.h"
 
@@ -17,6 +18,7 @@
 #include <quazip/quazipfile.h>
 
 using namespace urbaflux;
+using urbaflux::office::pdfPageCount;
 using urbaflux::samples::cr;
 
 namespace {
@@ -175,16 +177,6 @@ Body readBody(const QByteArray& xml)
         }
     }
     return body;
-}
-
-int pdfPageCount(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray data = file.readAll();
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return static_cast<int>(QString::fromLatin1(data).count(page));
 }
 
 } // namespace

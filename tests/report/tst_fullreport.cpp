@@ -4,6 +4,7 @@
 #include "document.h"
 #include "documentwriter.h"
 #include "fullreport.h"
+#include "officeconversion.h"
 #include "reportsamples.h"
 #include "reporttexts.h"
 
@@ -23,6 +24,7 @@
 #include <quazip/quazipfile.h>
 
 using namespace urbaflux;
+using urbaflux::office::pdfPageCount;
 
 namespace {
 
@@ -65,15 +67,6 @@ int pictureCount(const Document& document)
             for (const Run& run : paragraph->runs)
                 count += run.kind == Run::Kind::Picture ? 1 : 0;
     return count;
-}
-
-int pdfPageCount(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return static_cast<int>(QString::fromLatin1(file.readAll()).count(page));
 }
 
 // A saved DOCX read back: its logical tables (long tables are cut into blocks that repeat the
