@@ -34,38 +34,3 @@ function(urbaflux_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_LOGGING_RULES=qt.qpa.*=false"
     TIMEOUT ${ARG_TIMEOUT})
 endfunction()
-
-# urbaflux_glob_library(name LIBS ...): a static library of every .cpp and .h in the current
-# folder, so that several people can add files to one module without touching this list.
-# Libraries named in LIBS that do not exist yet are left out.
-function(urbaflux_glob_library name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  if(NOT sources)
-    return()
-  endif()
-  set(libs)
-  foreach(lib IN LISTS ARG_LIBS)
-    if(TARGET ${lib})
-      list(APPEND libs ${lib})
-    endif()
-  endforeach()
-  urbaflux_add_library(${name} SOURCES ${sources} ${headers} LIBS ${libs})
-endfunction()
-
-# urbaflux_glob_tests(LIBS ...): one test program for every tst_*.cpp in the current folder.
-function(urbaflux_glob_tests)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
-  set(libs)
-  foreach(lib IN LISTS ARG_LIBS)
-    if(TARGET ${lib})
-      list(APPEND libs ${lib})
-    endif()
-  endforeach()
-  foreach(test IN LISTS tests)
-    get_filename_component(name ${test} NAME_WE)
-    urbaflux_add_test(${name} SOURCES ${test} LIBS ${libs})
-  endforeach()
-endfunction()

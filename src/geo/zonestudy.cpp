@@ -149,9 +149,12 @@ void applyZoneStudy(const ZoneStudy& study, ProjectState& state)
         areas.destination[row] = inside ? study.destinations[row - 1] : QString();
     }
     buildPairList(state);
-    for (int k = 1; k <= n * n; ++k)
+    // A new study: every pair is new, so none keeps the weight of a pair of the old areas.
+    for (int k = 1; k <= n * n; ++k) {
         state.distances.distance[static_cast<size_t>(k)] =
             study.distances[static_cast<size_t>(k - 1)];
+        state.distances.weight[static_cast<size_t>(k)] = FieldValue::fromNumber(100);
+    }
     state.zones = study.zones;
     computeAreaTotals(state);
     markInputsChanged(state);

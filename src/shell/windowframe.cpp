@@ -172,17 +172,23 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
 
     d->windowsMenu = bar->addMenu(QStringLiteral("Fines&tre"));
     const WindowRegistry& registry = context.windows.registry();
-    for (size_t i = 0; i < registry.size(); ++i) {
-        const WindowEntry& entry = registry[i];
+    int outside = 0; // windows listed outside the sequence so far
+    for (const WindowEntry& entry : registry) {
         if (entry.separatorBefore)
             d->windowsMenu->addSeparator();
         const WindowId target = entry.id;
         QAction* item = d->windowsMenu->addAction(entry.menuCaption);
         item->setObjectName(QString::fromLatin1(entry.menuObjectName));
         // The first key is the one the menu shows; the letters stay for where no text field
-        // would take them as edit keys.
-        item->setShortcuts({QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + int(i))),
-                            QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + int(i)))});
+        // would take them as edit keys. A window outside the sequence takes the digit after
+        // the sequence's last.
+        if (const int place = placeInSequence(registry, target); place > 0)
+            item->setShortcuts(
+                {QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + place)),
+                 QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_A + place - 1))});
+        else
+            item->setShortcut(QKeySequence(
+                Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + sequenceLength(registry) + ++outside)));
         item->setShortcutContext(Qt::WindowShortcut);
         if (target == facts.id) {
             item->setCheckable(true);
@@ -192,14 +198,6 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         connect(item, &QAction::triggered, this,
                 [this, target] { switchTo(target, windowsMenuRunsTotals(target)); });
         d->windowItems.append({target, item});
-        if (target == WindowId::Grafici) {
-            QAction* compare =
-                d->windowsMenu->addAction(QStringLiteral("Confronta con uno scenario di base..."));
-            compare->setObjectName(QStringLiteral("mnuConfronta"));
-            compare->setEnabled(facts.id != WindowId::Confronto);
-            connect(compare, &QAction::triggered, this,
-                    [this] { windows().showWindow(WindowId::Confronto); });
-        }
     }
     d->windowsMenu->addSeparator();
     addItem(d->windowsMenu, facts.colourCaption, "mnuColore", &WindowFrame::chooseBackgroundColour);
@@ -219,7 +217,7 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
     corner->setObjectName(QStringLiteral("helpLinkBar"));
     // "Fi&nestra n.X di N": the window's place and the number of windows, from the registry.
     d->helpLink = corner->addAction(facts.helpLinkCaption.arg(placeInSequence(registry, facts.id))
-                                        .arg(static_cast<int>(registry.size())));
+                                        .arg(sequenceLength(registry)));
     d->helpLink->setObjectName(QStringLiteral("mnuFinestra"));
     connect(d->helpLink, &QAction::triggered, this, [this] { helpLink(); });
     bar->setCornerWidget(corner, Qt::TopRightCorner);
@@ -240,10 +238,9 @@ WindowFrame::WindowFrame(const WindowFacts& facts, AppContext& context, QWidget*
         QString tip = design.command == ToolbarCommand::Print ? facts.printTip : design.tip;
         bool available = design.command != ToolbarCommand::Blank;
         if (design.command == ToolbarCommand::ShowWindow) {
-            const bool listed = design.windowPlace <= static_cast<int>(registry.size());
-            tip = listed ? registry[static_cast<size_t>(design.windowPlace - 1)].toolbarTip
-                         : QString();
-            available = listed;
+            const WindowEntry* listed = sequenceEntry(registry, design.windowPlace);
+            tip = listed ? listed->toolbarTip : QString();
+            available = listed != nullptr;
         }
         QAction* action = toolbar->addAction(toolbarIcon(position), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(position));
@@ -618,7 +615,8 @@ void WindowFrame::runToolbar(int position)
             stampa_Click();
         break;
     case ToolbarCommand::ShowWindow:
-        windows().showWindow(windows().registry()[static_cast<size_t>(design.windowPlace - 1)].id);
+        if (const WindowEntry* entry = sequenceEntry(windows().registry(), design.windowPlace))
+            windows().showWindow(entry->id);
         break;
     case ToolbarCommand::Colour:
         chooseBackgroundColour();

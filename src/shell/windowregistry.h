@@ -28,11 +28,18 @@ struct WindowEntry
     QString toolbarTip;         // its toolbar button ("visualizza finestra '...'")
     WindowFacts (*facts)();
     QWidget* (*create)(AppContext&);
+    // False for a window reached from its menu item only (the comparison): it has no place in
+    // the sequence, no "Avanti" leads to it and the toolbar has no button for it.
+    bool inSequence = true;
 };
 
 using WindowRegistry = std::vector<WindowEntry>;
 
-// The place (1 to the number of entries) of a window in the sequence; 0 when it is not listed.
+// The place (1 to sequenceLength) of a window in the sequence; 0 when it is not in it.
 int placeInSequence(const WindowRegistry& registry, WindowId id);
+// The number of windows in the sequence (the N of "n.X di N").
+int sequenceLength(const WindowRegistry& registry);
+// The entry at a place of the sequence; null when there is none.
+const WindowEntry* sequenceEntry(const WindowRegistry& registry, int place);
 
 } // namespace urbaflux

@@ -32,6 +32,9 @@ const WindowRegistry& windowRegistry()
         {WindowId::Grafici, QStringLiteral("Grafici"), "mnuGrafici", true,
          QStringLiteral("visualizza finestra 'Grafici (interazioni)'"), &Grafici::facts,
          &make<Grafici>},
+        // Outside the sequence: reached from its "Fines&tre" item only.
+        {WindowId::Confronto, QStringLiteral("Confronta con uno scenario di base..."),
+         "mnuConfronta", false, QString(), &Confronto::facts, &make<Confronto>, false},
         {WindowId::Frontespizio, QStringLiteral("Frontespizio"), "mnuFrontespizio", true,
          QStringLiteral("visualizza finestra 'Frontespizio'"), &Frontespizio::facts,
          &make<Frontespizio>},
@@ -41,10 +44,6 @@ const WindowRegistry& windowRegistry()
 
 WindowFacts windowFacts(WindowId id)
 {
-    // The comparison window is reached from the charts' item of "Fines&tre", outside the
-    // sequence of the working windows.
-    if (id == WindowId::Confronto)
-        return Confronto::facts();
     for (const WindowEntry& entry : windowRegistry()) {
         if (entry.id == id)
             return entry.facts();
@@ -54,8 +53,6 @@ WindowFacts windowFacts(WindowId id)
 
 QWidget* createWindow(WindowId id, AppContext& context)
 {
-    if (id == WindowId::Confronto)
-        return new Confronto(context);
     for (const WindowEntry& entry : windowRegistry()) {
         if (entry.id == id)
             return entry.create(context);

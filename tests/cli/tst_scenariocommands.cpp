@@ -193,7 +193,7 @@ void TestScenarioCommands::usage_data()
     QTest::newRow("map and comparison together")
         << QStringList{QStringLiteral("a"), QStringLiteral("--mappa"), QStringLiteral("m.png"),
                        QStringLiteral("--confronta"), QStringLiteral("b")}
-        << QByteArray("--mappa e --confronta vanno usati separatamente");
+        << QByteArray("--mappa e --confronta non si usano insieme");
     QTest::newRow("no base named")
         << QStringList{QStringLiteral("a"), QStringLiteral("--confronta")}
         << QByteArray("manca il valore dopo --confronta");

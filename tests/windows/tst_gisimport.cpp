@@ -129,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(f.prompts.verifyDone());
         QCOMPARE(previewed, 4);
         QCOMPARE(count, QStringLiteral("3 zone selezionate"));
-        QCOMPARE(f.state.inputRevision, revision + 1);
+        QVERIFY(f.state.inputRevision > revision);
         QCOMPARE(f.state.areas.count, 3);
         QCOMPARE(f.state.areas.name[2], QStringLiteral("Sant'Agata de' Goti"));
         QCOMPARE(f.state.areas.origin[3], QStringLiteral("3000"));
