@@ -101,22 +101,6 @@ QJsonObject jsonReport(const ProjectState& state, const CalculationOutcome& outc
     };
 }
 
-QByteArray matrixCsv(const ProjectState& state)
-{
-    const int n = state.areas.count;
-    QString csv;
-    for (int j = 1; j <= n; ++j)
-        csv += QLatin1Char(',') + QString::number(j);
-    csv += QStringLiteral("\r\n");
-    for (int i = 1; i <= n; ++i) {
-        csv += QString::number(i);
-        for (int j = 1; j <= n; ++j)
-            csv += QLatin1Char(',') + QString::number(state.interactions.matrix(i, j), 'g', 17);
-        csv += QStringLiteral("\r\n");
-    }
-    return csv.toUtf8();
-}
-
 bool writeFile(Output& out, const QString& path, const QByteArray& bytes)
 {
     if (out.file(path, bytes))
@@ -145,7 +129,10 @@ int run(const QCommandLineParser& args, Output& out)
     }
 
     const QString matrix = args.value(kMatrix);
-    if (!matrix.isEmpty() && !writeFile(out, matrix, matrixCsv(state)))
+    if (!matrix.isEmpty() &&
+        !writeFile(out, matrix, matrixCsv(state.areas.count, [&state](int i, int j) {
+                       return state.interactions.matrix(i, j);
+                   })))
         return kExitCannotWrite;
     QString error;
     const ReportOptions report = reportOptionsFrom(args, &error);

@@ -267,6 +267,21 @@ bool loadCompleteArchive(const QString& path, Output& out, LoadedArchive& loaded
     return true;
 }
 
+QByteArray matrixCsv(int count, const std::function<double(int, int)>& cell)
+{
+    QString csv;
+    for (int j = 1; j <= count; ++j)
+        csv += QLatin1Char(',') + QString::number(j);
+    csv += QStringLiteral("\r\n");
+    for (int i = 1; i <= count; ++i) {
+        csv += QString::number(i);
+        for (int j = 1; j <= count; ++j)
+            csv += QLatin1Char(',') + QString::number(cell(i, j), 'g', 17);
+        csv += QStringLiteral("\r\n");
+    }
+    return csv.toUtf8();
+}
+
 bool sameFile(const QString& a, const QString& b)
 {
     struct stat first = {};

@@ -102,6 +102,10 @@ struct Command
 QCommandLineOption outputOption(); // -o USCITA
 QCommandLineOption jsonOption();   // --json
 
+// A square matrix of count areas as CSV: a heading row of destination numbers, then a row per
+// origin, every value unrounded (17 significant digits).
+QByteArray matrixCsv(int count, const std::function<double(int origin, int destination)>& cell);
+
 // How an option is written on the command line: "-o", "--json".
 QString optionText(const QString& name);
 

@@ -321,20 +321,9 @@ QByteArray comparisonText(const ScenarioComparison& comparison, const QString& p
 QByteArray differenceMatrixCsv(const ScenarioComparison& comparison)
 {
     const int n = int(comparison.areas.size());
-    QString csv;
-    for (int j = 1; j <= n; ++j)
-        csv += QLatin1Char(',') + QString::number(j);
-    csv += QStringLiteral("\r\n");
-    for (int i = 1; i <= n; ++i) {
-        csv += QString::number(i);
-        for (int j = 1; j <= n; ++j)
-            csv +=
-                QLatin1Char(',') +
-                QString::number(
-                    comparison.pairs[size_t((i - 1) * n + j - 1)].interaction.difference, 'g', 17);
-        csv += QStringLiteral("\r\n");
-    }
-    return csv.toUtf8();
+    return matrixCsv(n, [&comparison, n](int i, int j) {
+        return comparison.pairs[size_t((i - 1) * n + j - 1)].interaction.difference;
+    });
 }
 
 } // namespace urbaflux

@@ -1,3 +1,5 @@
+#include "calcrun.h"
+
 #include "../support/samplestate.h"
 
 #include <completearchive.h>
@@ -16,25 +18,7 @@ using namespace urbaflux;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runCalc(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(URBAFLUX_CALC_PATH), arguments);
-    Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
+using Run = CalcRun;
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
