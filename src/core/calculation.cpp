@@ -95,6 +95,7 @@ struct CalculationRun
     bool updatePair(int k);
     bool updateRow(int o);
     bool updateColumn(int d);
+    bool commitLine(bool row, int line, const std::vector<double>& cells);
     void remember();
     static int editedPairInSync(const ProjectState& state, const CalculationCache& cache,
                                 const CalculationOptions& options);
@@ -513,12 +514,66 @@ bool CalculationRun::updatePair(int k)
     }
 }
 
+// Writes the new cells of one row (origin `line`) or one column (destination `line`) of the
+// matrix: its interactions, its own estimated total, the totals across it and the grand total.
+// Sums of whole numbers are moved by the difference while they stay exact, else added up
+// again, so the results are those of a whole run.
+bool CalculationRun::commitLine(bool row, int line, const std::vector<double>& cells)
+{
+    InteractionTable& it = state.interactions;
+    const auto pairOf = [&](int x) { return row ? pairIndex(line, x, n) : pairIndex(x, line, n); };
+    const auto cellOf = [&](int x) -> double& {
+        return row ? it.matrix(line, x) : it.matrix(x, line);
+    };
+    std::vector<double>& across = row ? it.estimatedDestinations : it.estimatedOrigins;
+    for (int x = 1; x <= n; ++x)
+        if (std::fabs(cells[x]) > std::numeric_limits<float>::max())
+            return fail(Reason::Overflow, Subject::Interaction, pairOf(x));
+
+    double oldLine = 0.0;
+    double newLine = 0.0;
+    double lineEstimate = 0.0;
+    bool acrossExact = true;
+    for (int x = 1; x <= n; ++x) {
+        const int k = pairOf(x);
+        const float interaction =
+            static_cast<float>(std::floor(static_cast<double>(static_cast<float>(cells[x])) + 0.5));
+        oldLine += it.interaction[k];
+        newLine += interaction;
+        it.interaction[k] = interaction;
+        const double before = std::floor(cellOf(x) + 0.5);
+        const double after = std::floor(cells[x] + 0.5);
+        lineEstimate += after;
+        acrossExact =
+            acrossExact && across[x] < kExactSums && before < kExactSums && after < kExactSums;
+        across[x] = across[x] - before + after;
+        cellOf(x) = cells[x];
+    }
+    (row ? it.estimatedOrigins : it.estimatedDestinations)[line] = lineEstimate;
+    if (!acrossExact) {
+        for (int x = 1; x <= n; ++x) {
+            double sum = 0.0;
+            for (int y = 1; y <= n; ++y)
+                sum += std::floor((row ? it.matrix(y, x) : it.matrix(x, y)) + 0.5);
+            across[x] = sum;
+        }
+    }
+    const double total = it.totalInteractions - oldLine + newLine;
+    if (it.totalInteractions < kExactSums && total < kExactSums) {
+        it.totalInteractions = total;
+    } else {
+        it.totalInteractions = 0.0;
+        for (int k = 1; k <= n * n; ++k)
+            it.totalInteractions += it.interaction[k];
+    }
+    return true;
+}
+
 // Model 3: A and the row of the matrix of origin o; every other row, factor and sum is what
 // the last run left, since nothing it depends on changed.
 bool CalculationRun::updateRow(int o)
 {
     BalancingState& bal = state.balancing;
-    InteractionTable& it = state.interactions;
     a.assign(bal.originFactor.begin(), bal.originFactor.begin() + n + 1);
     s.assign(bal.originSum.begin(), bal.originSum.begin() + n + 1);
     outcome.passes = 1;
@@ -536,46 +591,8 @@ bool CalculationRun::updateRow(int o)
         if (!std::isfinite(cells[d]))
             return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
     }
-    for (int d = 1; d <= n; ++d)
-        if (std::fabs(cells[d]) > std::numeric_limits<float>::max())
-            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
-
-    double oldRow = 0.0;
-    double newRow = 0.0;
-    double rowEstimate = 0.0;
-    bool columnsExact = true;
-    for (int d = 1; d <= n; ++d) {
-        const int k = pairIndex(o, d, n);
-        const float interaction =
-            static_cast<float>(std::floor(static_cast<double>(static_cast<float>(cells[d])) + 0.5));
-        oldRow += it.interaction[k];
-        newRow += interaction;
-        it.interaction[k] = interaction;
-        const double before = std::floor(it.matrix(o, d) + 0.5);
-        const double after = std::floor(cells[d] + 0.5);
-        rowEstimate += after;
-        columnsExact = columnsExact && it.estimatedDestinations[d] < kExactSums &&
-                       before < kExactSums && after < kExactSums;
-        it.estimatedDestinations[d] = it.estimatedDestinations[d] - before + after;
-        it.matrix(o, d) = cells[d];
-    }
-    it.estimatedOrigins[o] = rowEstimate;
-    if (!columnsExact) {
-        for (int d = 1; d <= n; ++d) {
-            double column = 0.0;
-            for (int i = 1; i <= n; ++i)
-                column += std::floor(it.matrix(i, d) + 0.5);
-            it.estimatedDestinations[d] = column;
-        }
-    }
-    const double total = it.totalInteractions - oldRow + newRow;
-    if (it.totalInteractions < kExactSums && total < kExactSums) {
-        it.totalInteractions = total;
-    } else {
-        it.totalInteractions = 0.0;
-        for (int k = 1; k <= n * n; ++k)
-            it.totalInteractions += it.interaction[k];
-    }
+    if (!commitLine(true, o, cells))
+        return false;
     bal.originFactor[o] = a[o];
     bal.originSum[o] = s[o];
     return true;
@@ -585,7 +602,6 @@ bool CalculationRun::updateRow(int o)
 bool CalculationRun::updateColumn(int d)
 {
     BalancingState& bal = state.balancing;
-    InteractionTable& it = state.interactions;
     b.assign(bal.destinationFactor.begin(), bal.destinationFactor.begin() + n + 1);
     t.assign(bal.destinationSum.begin(), bal.destinationSum.begin() + n + 1);
     outcome.passes = 1;
@@ -603,46 +619,8 @@ bool CalculationRun::updateColumn(int d)
         if (!std::isfinite(cells[o]))
             return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
     }
-    for (int o = 1; o <= n; ++o)
-        if (std::fabs(cells[o]) > std::numeric_limits<float>::max())
-            return fail(Reason::Overflow, Subject::Interaction, pairIndex(o, d, n));
-
-    double oldColumn = 0.0;
-    double newColumn = 0.0;
-    double columnEstimate = 0.0;
-    bool rowsExact = true;
-    for (int o = 1; o <= n; ++o) {
-        const int k = pairIndex(o, d, n);
-        const float interaction =
-            static_cast<float>(std::floor(static_cast<double>(static_cast<float>(cells[o])) + 0.5));
-        oldColumn += it.interaction[k];
-        newColumn += interaction;
-        it.interaction[k] = interaction;
-        const double before = std::floor(it.matrix(o, d) + 0.5);
-        const double after = std::floor(cells[o] + 0.5);
-        columnEstimate += after;
-        rowsExact = rowsExact && it.estimatedOrigins[o] < kExactSums && before < kExactSums &&
-                    after < kExactSums;
-        it.estimatedOrigins[o] = it.estimatedOrigins[o] - before + after;
-        it.matrix(o, d) = cells[o];
-    }
-    it.estimatedDestinations[d] = columnEstimate;
-    if (!rowsExact) {
-        for (int o = 1; o <= n; ++o) {
-            double row = 0.0;
-            for (int j = 1; j <= n; ++j)
-                row += std::floor(it.matrix(o, j) + 0.5);
-            it.estimatedOrigins[o] = row;
-        }
-    }
-    const double total = it.totalInteractions - oldColumn + newColumn;
-    if (it.totalInteractions < kExactSums && total < kExactSums) {
-        it.totalInteractions = total;
-    } else {
-        it.totalInteractions = 0.0;
-        for (int k = 1; k <= n * n; ++k)
-            it.totalInteractions += it.interaction[k];
-    }
+    if (!commitLine(false, d, cells))
+        return false;
     bal.destinationFactor[d] = b[d];
     bal.destinationSum[d] = t[d];
     return true;
