@@ -24,8 +24,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 #include <memory>
 
 namespace urbaflux {
@@ -205,22 +205,32 @@ void Grafici::copyChart()
 
 void Grafici::saveChartImageAs()
 {
+    savePictureAs(QStringLiteral("del grafico"), QStringLiteral("graficoGravitazioni.png"),
+                  [this](const QString& path, QString* error) {
+                      return saveChartImage(chartSlots(), currentKind(), path, error);
+                  });
+}
+
+void Grafici::savePictureAs(const QString& what, const QString& proposed,
+                            const std::function<bool(const QString&, QString*)>& save)
+{
     FileRequest request;
-    request.title = QStringLiteral("Salva immagine del grafico");
+    request.title = QStringLiteral("Salva immagine ") + what;
     request.filter = kFilterPicture;
     request.selectedFilter = 1;
-    request.fileName = QStringLiteral("graficoGravitazioni.png");
+    request.fileName = proposed;
     QString path = prompts().saveFile(request);
     if (path.isEmpty())
         return;
+    // A name without one of the three kinds is a PNG, the filter's first.
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
         suffix != QLatin1String("pdf"))
         path += QStringLiteral(".png");
     QString error;
-    if (!saveChartImage(chartSlots(), currentKind(), path, &error))
+    if (!save(path, &error))
         prompts().inform(MessageIcon::Critical,
-                         state().run.programName + QStringLiteral(": immagine del grafico"), error);
+                         state().run.programName + QStringLiteral(": immagine ") + what, error);
 }
 
 // --- Printout ---
@@ -407,22 +417,10 @@ void Grafici::copyMap()
 
 void Grafici::saveMapImageAs()
 {
-    FileRequest request;
-    request.title = QStringLiteral("Salva immagine della mappa");
-    request.filter = kFilterPicture;
-    request.selectedFilter = 1;
-    request.fileName = QStringLiteral("mappaGravitazioni.png");
-    QString path = prompts().saveFile(request);
-    if (path.isEmpty())
-        return;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
-        suffix != QLatin1String("pdf"))
-        path += QStringLiteral(".png");
-    QString error;
-    if (!saveFlowMapImage(m_mapView->data(), path, &error))
-        prompts().inform(MessageIcon::Critical,
-                         state().run.programName + QStringLiteral(": immagine della mappa"), error);
+    savePictureAs(QStringLiteral("della mappa"), QStringLiteral("mappaGravitazioni.png"),
+                  [this](const QString& path, QString* error) {
+                      return saveFlowMapImage(m_mapView->data(), path, error);
+                  });
 }
 
 bool Grafici::appendMapToPrintout(DocumentWriter& writer)

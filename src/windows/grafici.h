@@ -15,6 +15,7 @@
 #include <chartslots.h>
 
 #include <QString>
+#include <functional>
 
 class QAction;
 class QChartView;
@@ -77,6 +78,9 @@ public:
     // The map's own context menu, as the chart's.
     void copyMap();
     void saveMapImageAs();
+    // The save dialog of a picture ("del grafico", "della mappa") and its message on failure.
+    void savePictureAs(const QString& what, const QString& proposed,
+                       const std::function<bool(const QString&, QString*)>& save);
 
     // The full name of the archive file last chosen in a file dialog of this window.
     QString currentFile() const { return m_currentFile; }
